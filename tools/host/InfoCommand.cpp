@@ -1,0 +1,80 @@
+#include <cstdio>
+#include <memory>
+
+#include "tools/host/Commands.h"
+#include "tools/host/HostedPlugin.h"
+#include "tools/host/ParameterText.h"
+#include "tools/host/ProgramFiles.h"
+
+namespace {
+
+const char* CategoryName(VstIntPtr category)
+{
+  static const char* kNames[] = {"unknown",     "effect",       "instrument", "analysis",
+                                 "mastering",   "spatialiser",  "room effect", "surround effect",
+                                 "restoration", "offline process", "shell",   "generator"};
+  return category >= 0 && category < kPlugCategMaxCount ? kNames[category] : "unknown";
+}
+
+std::string FlagNames(VstInt32 flags)
+{
+  static const struct {
+    VstInt32 flag;
+    const char* name;
+  } kFlags[] = {{effFlagsHasEditor, "editor"},
+                {effFlagsCanMono, "mono"},
+                {effFlagsCanReplacing, "replacing"},
+                {effFlagsProgramChunks, "program-chunks"},
+                {effFlagsIsSynth, "synth"},
+                {effFlagsNoSoundInStop, "no-sound-in-stop"},
+                {effFlagsCanDoubleReplacing, "double-replacing"}};
+  std::string names;
+  for (const auto& f : kFlags) {
+    if (!(flags & f.flag)) continue;
+    if (!names.empty()) names += ' ';
+    names += f.name;
+  }
+  return names;
+}
+
+}  // namespace
+
+int RunInfo(const std::string& pluginPath)
+{
+  std::string error;
+  std::unique_ptr<HostedPlugin> plugin(HostedPlugin::Load(pluginPath, &error));
+  if (!plugin) {
+    ReportFailure(error);
+    return 1;
+  }
+  plugin->Dispatch(effOpen);
+  AEffect* e = plugin->Effect();
+  const int textCap = 256;
+  std::printf("Plug-in:      %s\n", pluginPath.c_str());
+  std::printf("Effect:       %s\n", plugin->GetText(effGetEffectName, 0, textCap).c_str());
+  std::printf("Vendor:       %s\n", plugin->GetText(effGetVendorString, 0, textCap).c_str());
+  std::printf("Product:      %s\n", plugin->GetText(effGetProductString, 0, textCap).c_str());
+  std::printf("Unique ID:    %s (%d)\n", FourCCText(e->uniqueID).c_str(), e->uniqueID);
+  const int version = e->version;
+  std::printf("Version:      %d (%d.%d.%d); vendor version %lld\n", version, version / 10000,
+              version / 100 % 100, version % 100,
+              static_cast<long long>(plugin->Dispatch(effGetVendorVersion)));
+  std::printf("VST version:  %lld\n", static_cast<long long>(plugin->Dispatch(effGetVstVersion)));
+  const VstIntPtr category = plugin->Dispatch(effGetPlugCategory);
+  std::printf("Category:     %s (%lld)\n", CategoryName(category), static_cast<long long>(category));
+  std::printf("Flags:        0x%X (%s)\n", static_cast<unsigned>(e->flags), FlagNames(e->flags).c_str());
+  std::printf("Inputs:       %d\n", e->numInputs);
+  std::printf("Outputs:      %d\n", e->numOutputs);
+  std::printf("Latency:      %d samples\n", e->initialDelay);
+  std::printf("Tail:         %lld samples\n", static_cast<long long>(plugin->Dispatch(effGetTailSize)));
+  std::printf("Programs:     %d (current %lld)\n", e->numPrograms,
+              static_cast<long long>(plugin->Dispatch(effGetProgram)));
+  for (int i = 0; i < e->numPrograms; ++i)
+    std::printf("  %3d  %s\n", i, plugin->GetText(effGetProgramNameIndexed, i, textCap).c_str());
+  std::printf("Parameters:   %d\n", e->numParams);
+  if (e->numParams > 0) std::printf("  %5s  %-24s %-16s %s\n", "index", "name", "display", "label");
+  for (int i = 0; i < e->numParams; ++i)
+    std::printf("  %5d  %-24s %-16s %s\n", i, ParamName(plugin.get(), i).c_str(),
+                ParamDisplay(plugin.get(), i).c_str(), ParamLabel(plugin.get(), i).c_str());
+  return 0;
+}
