@@ -29,22 +29,27 @@ int UtcOffsetMinutes(const std::tm& local, const std::tm& utc)
 
 }  // namespace
 
+void FormatTimeWithOffset(long long when, char* text, int textSize)
+{
+  if (!text || textSize < 1) return;
+  const std::time_t moment = static_cast<std::time_t>(when);
+  std::tm local{}, utc{};
+  char formatted[48] = "";
+  if (localtime_r(&moment, &local) && gmtime_r(&moment, &utc)) {
+    if (std::strftime(formatted, 32, "%Y%m%d %H:%M ", &local) == 0) formatted[0] = '\0';
+    const int offset = UtcOffsetMinutes(local, utc);
+    const int magnitude = offset < 0 ? -offset : offset;
+    const size_t used = std::strlen(formatted);
+    std::snprintf(formatted + used, sizeof(formatted) - used, "%c%02d%02d", offset < 0 ? '-' : '+',
+                  magnitude / 60, magnitude % 60);
+  }
+  BASE_CopyString(text, formatted, static_cast<size_t>(textSize));
+}
+
 const char* CurrentTime()
 {
   static char buffer[48];
-  const std::time_t now = std::time(nullptr);
-  std::tm local{}, utc{};
-  localtime_r(&now, &local);
-  gmtime_r(&now, &utc);
-
-  char text[48];
-  if (std::strftime(text, 32, "%Y%m%d %H:%M ", &local) == 0) text[0] = '\0';
-  const int offset = UtcOffsetMinutes(local, utc);
-  const int magnitude = offset < 0 ? -offset : offset;
-  const size_t used = std::strlen(text);
-  std::snprintf(text + used, sizeof(text) - used, "%c%02d%02d", offset < 0 ? '-' : '+', magnitude / 60,
-                magnitude % 60);
-  BASE_CopyString(buffer, text, sizeof(buffer));
+  FormatTimeWithOffset(static_cast<long long>(std::time(nullptr)), buffer, sizeof(buffer));
   return buffer;
 }
 

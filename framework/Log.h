@@ -36,6 +36,9 @@ const char* AUScopeStr(int scope);
 
 // Local date and time with the offset from UTC, "20261207 02:15 +0100".
 const char* CurrentTime();
+// The same text for a given moment (seconds since the epoch), written into
+// text (at least 32 bytes; shorter buffers get a cut, terminated text).
+void FormatTimeWithOffset(long long when, char* text, int textSize);
 
 // A short build stamp from the compiler's __DATE__ ("Dec 12 2026") and
 // __TIME__ ("02:15:30") texts: "[Dec12 02:15]" (a space-padded day gives
