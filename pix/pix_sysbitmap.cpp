@@ -1,0 +1,79 @@
+#include "pix/pix_sysbitmap.h"
+
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+// The one place where a system bitmap's storage is made: a memory drawing
+// context of rowspan x height pixels, zero-filled, bits 64-byte aligned, row 0
+// at the top. Until the GDI layer provides such contexts, plain memory of the
+// same layout stands in and there is no drawing context to hand out.
+namespace {
+struct SysStorage {
+  void* raw;
+  PIX_pixel* bits;
+};
+
+void* CreateStorage(int rowspan, int height)
+{
+  const int64_t bytes = (int64_t)rowspan * height * 4;
+  if (bytes <= 0 || bytes > INT_MAX - 63) return nullptr;
+  SysStorage* s = (SysStorage*)malloc(sizeof(SysStorage));
+  if (!s) return nullptr;
+  s->raw = calloc(1, (size_t)bytes + 63);
+  if (!s->raw) {
+    free(s);
+    return nullptr;
+  }
+  s->bits = (PIX_pixel*)(((uintptr_t)s->raw + 63) & ~(uintptr_t)63);
+  return s;
+}
+PIX_pixel* StorageBits(void* storage) { return storage ? ((SysStorage*)storage)->bits : nullptr; }
+HDC StorageDC(void*) { return nullptr; }
+void DeleteStorage(void* storage)
+{
+  if (!storage) return;
+  free(((SysStorage*)storage)->raw);
+  free(storage);
+}
+}  // namespace
+
+PIX_SysBitmap::PIX_SysBitmap(int w, int h)
+    : m_width(0), m_height(0), m_dc(nullptr), m_bits(nullptr), m_rowspan(0), m_allocheight(0), m_storage(nullptr)
+{
+  resize(w, h);
+}
+
+PIX_SysBitmap::~PIX_SysBitmap() { DeleteStorage(m_storage); }
+
+bool PIX_SysBitmap::resize(int w, int h)
+{
+  if (w == m_width && h == m_height) return false;
+  m_width = w;
+  m_height = h;
+  if (w && h && m_rowspan >= w && m_allocheight >= h && m_bits) return true;
+
+  m_rowspan = (int)(((int64_t)w + 3) & ~(int64_t)3);
+  m_allocheight = h;
+  DeleteStorage(m_storage);
+  m_storage = nullptr;
+  m_dc = nullptr;
+  m_bits = nullptr;
+  if (h <= 0 || w < 1 || w > 2147483644) {
+    // Nothing to draw into: report the bitmap empty rather than keep a size
+    // without storage.
+    m_width = m_height = 0;
+    m_rowspan = 0;
+    m_allocheight = 0;
+    return false;
+  }
+  m_storage = CreateStorage(m_rowspan, h);
+  if (!m_storage) {
+    m_width = m_height = 0;
+    return true;
+  }
+  m_bits = StorageBits(m_storage);
+  m_dc = StorageDC(m_storage);
+  return true;
+}
