@@ -1,0 +1,75 @@
+#pragma once
+// First distortion stage: a third-order recursive filter whose coefficients
+// follow the sample rate and a control position, followed by the clipper.
+// The filter keeps its unclipped output as state.
+// Owned by the effect and run from its processing path under the plug-in
+// mutex; not safe for concurrent use.
+
+#include <cmath>
+#include <limits>
+
+#include "dsp/ClipTable.h"
+#include "dsp/Denormal.h"
+#include "effects/Quarry/CragRecord.h"
+
+class CragA : public CragRecord {
+public:
+  CragA() = default;
+
+  // Coefficients for sampleRate (Hz) and control position pot (0..1).
+  // Called before every Process.
+  void Calc(double sampleRate, double pot);
+
+  // Runs one sample; returns the clipped filter output.
+  double Process(double x);
+
+private:
+  // The parts of the coefficient polynomials that depend on the sample
+  // rate alone; recomputed only when the rate changes, which leaves every
+  // coefficient bit-identical to a full evaluation.
+  void SetRate(double K);
+
+  double mRate = std::numeric_limits<double>::quiet_NaN();
+  double mK2 = 0.0;
+  double mNumRate[4] = {};  // numerator terms in K^2 only
+  double mNumPot[4] = {};   // factors of p * K^2
+};
+
+inline void CragA::Calc(double sampleRate, double pot)
+{
+  if (!(sampleRate == mRate)) SetRate(sampleRate);
+  const double Pk = pot * mK2;
+  b[0] = mNumRate[0] + mNumPot[0] * Pk;
+  b[1] = mNumRate[1] + mNumPot[1] * Pk;
+  b[2] = mNumRate[2] + mNumPot[2] * Pk;
+  b[3] = mNumRate[3] + mNumPot[3] * Pk;
+}
+
+inline double CragA::Process(double xIn)
+{
+  const double x = FlushDenormal(xIn);
+  in = x;
+  double y = (b[0] * x + b[1] * pastIn[0] + b[2] * pastIn[1] + b[3] * pastIn[2]
+              - a[1] * pastOut[0] - a[2] * pastOut[1] - a[3] * pastOut[2]) / a[0];
+  if (!std::isfinite(y)) {
+    // A non-finite input or an overflow would otherwise stay in the
+    // histories and silence the channel for good.
+    ClearHistories();
+    return Clip(y);
+  }
+  if (IsDenormal(y)) {
+    // The filter has decayed so far that every term of it is far below
+    // anything audible; let it come to rest instead of lingering in
+    // subnormal numbers.
+    ClearHistories();
+    y = std::copysign(0.0, y);
+  }
+  out = y;
+  pastIn[2] = pastIn[1];
+  pastIn[1] = pastIn[0];
+  pastIn[0] = x;
+  pastOut[2] = pastOut[1];
+  pastOut[1] = pastOut[0];
+  pastOut[0] = y;
+  return Clip(y);
+}

@@ -1,0 +1,154 @@
+#include "effects/Quarry/Quarry.h"
+
+#include <cmath>
+#include <limits>
+
+#include "base/mutex.h"
+
+namespace {
+
+constexpr int FourCharCode(const char (&c)[5])
+{
+  return (static_cast<int>(static_cast<unsigned char>(c[0])) << 24) |
+         (static_cast<int>(static_cast<unsigned char>(c[1])) << 16) |
+         (static_cast<int>(static_cast<unsigned char>(c[2])) << 8) |
+         static_cast<int>(static_cast<unsigned char>(c[3]));
+}
+
+// The effect's identity, in the host adapter's constructor argument order.
+struct EffectIdentity {
+  int nParams;
+  const char* channelIO;
+  int nPresets;
+  const char* effectName;
+  const char* productName;
+  const char* mfrName;
+  int version;
+  int uniqueID;
+  int mfrID;
+  int latency;
+  bool doesMidi;
+  bool doesStateChunks;
+  bool isInstrument;
+  int unused;
+};
+
+constexpr EffectIdentity kIdentity = {
+    Quarry::kNumParams, "1-1 2-2", 1, "Quarry", "", "Lumenfold", 0x10000,
+    FourCharCode("Qry1"), FourCharCode("Lmfd"), 0, false, false, false, 0,
+};
+
+constexpr double kInputGain = 3.1622776601683795;  // +10 dB
+
+}  // namespace
+
+Quarry::Quarry(IEffectInstanceInfo)
+    : IEffectBase(kIdentity.nParams, kIdentity.channelIO, kIdentity.nPresets, kIdentity.effectName,
+                  kIdentity.productName, kIdentity.mfrName, kIdentity.version, kIdentity.uniqueID,
+                  kIdentity.mfrID, kIdentity.latency, kIdentity.doesMidi, kIdentity.doesStateChunks,
+                  kIdentity.isInstrument, kAPIVST2),
+      mPoleRate(std::numeric_limits<double>::quiet_NaN())
+{
+  // Temporary: what the host adapter's constructor does once Quarry
+  // derives from it.
+  SetInputChannelConnections(0, NInChannels(), true);
+  SetOutputChannelConnections(0, NOutChannels(), true);
+  SetBlockSize(1024);
+
+  // The smoothers and stages start from rest (their constructors zero them).
+  InitParams();
+  MakeDefaultPreset("-", 1);
+}
+
+void Quarry::InitParams()
+{
+  GetParam(kBypass)->InitInt("Bypass", 0, 0, 1, "", "");
+  GetParam(kGainL)->InitDouble("GainL", 0.3, 0.0, 1.0, 0.01, "", "");
+  GetParam(kGainL)->SetShape(1.0);
+  GetParam(kGainM)->InitDouble("GainM", 0.7, 0.0, 1.0, 0.01, "", "");
+  GetParam(kGainM)->SetShape(1.0);
+  GetParam(kOut)->InitDouble("OUT", -30.0, -40.0, 0.0, 0.01, "", "");
+  GetParam(kOut)->SetShape(1.0);
+}
+
+void Quarry::Reset()
+{
+  // Only waits for a block in progress; the filters and smoothers keep
+  // their state.
+  BASE_MutexLock lock(mMutex);
+}
+
+void Quarry::OnParamChange(int paramIdx)
+{
+  BASE_MutexLock lock(mMutex);
+  switch (paramIdx) {
+    case kOut:
+      mOutputGain = std::pow(10.0, GetParam(kOut)->Value() / 20.0);
+      break;
+    case kGainM:
+      mSecondStageTarget = GetParam(kGainM)->Value();
+      break;
+    case kGainL:
+      mFirstStageTarget = GetParam(kGainL)->Value();
+      break;
+    default:
+      break;  // bypass is read while processing
+  }
+}
+
+template <class ChannelOp>
+void Quarry::RunFrames(int nFrames, ChannelOp channelOp)
+{
+  const double fs = GetSampleRate();
+  if (!(fs == mPoleRate)) {
+    const double b = Smooth::Pole(fs);
+    mSmoothA.SetPole(b);
+    mSmoothB.SetPole(b);
+    mPoleRate = fs;
+  }
+  for (int i = 0; i < nFrames; ++i) {
+    // Each smoother serves both channels and steps once per channel, so the
+    // right stage sees the position one step further along.
+    mStageAL.Calc(fs, mSmoothA.Process(mFirstStageTarget));
+    mStageAR.Calc(fs, mSmoothA.Process(mFirstStageTarget));
+    mStageBL.Calc(fs, mSmoothB.Process(mSecondStageTarget));
+    mStageBR.Calc(fs, mSmoothB.Process(mSecondStageTarget));
+    channelOp(i);
+  }
+}
+
+void Quarry::ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames)
+{
+  if (nFrames < 1) return;
+  const double* inL = inputs[0];
+  const double* inR = inputs[1];
+  double* outL = outputs[0];
+  double* outR = outputs[1];
+  const double gain = mOutputGain;
+
+  switch (GetParam(kBypass)->Int()) {
+    case 0:
+      RunFrames(nFrames, [&](int i) {
+        outL[i] = mStageBL.Process(mStageAL.Process(inL[i] * kInputGain)) * gain;
+        outR[i] = mStageBR.Process(mStageAR.Process(inR[i] * kInputGain)) * gain;
+      });
+      break;
+    case 1:
+      RunFrames(nFrames, [&](int i) {
+        outL[i] = inL[i];
+        outR[i] = inR[i];
+      });
+      break;
+    default:
+      // Any other bypass value writes nothing, but the smoothers and
+      // coefficients still advance.
+      RunFrames(nFrames, [](int) {});
+      break;
+  }
+}
+
+void Quarry::GetTimeSig(int* numerator, int* denominator)
+{
+  if (numerator) *numerator = 0;
+  if (denominator) *denominator = 0;
+}
