@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/cstring.h"
 #include "framework/IEffectBase.h"
 
 namespace {
@@ -50,7 +51,7 @@ void AppendBEFloat(ByteChunk* out, float value)
 void AppendName(ByteChunk* out, const char* name)
 {
   char field[kNameFieldSize] = {};
-  if (name) strncpy(field, name, kNameFieldSize - 1);
+  BASE_CopyString(field, name, kNameFieldSize);
   out->AppendBytes(field, kNameFieldSize);
 }
 
@@ -292,7 +293,7 @@ bool IEffectBase::LoadBankFromMemory(const unsigned char* data, int size)
   if (form != kBankProgramsForm) return false;
 
   int nPrograms = 0, currentProgram = 0;
-  pos = ReadBEInt(file, &nPrograms, pos);
+  pos = ReadBEInt(file, &nPrograms, 24);
   pos = ReadBEInt(file, &currentProgram, pos);
   if (pos < 0) return false;
 
