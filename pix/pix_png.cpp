@@ -10,7 +10,6 @@
 
 #include <dlfcn.h>
 #include <png.h>
-#include <unistd.h>
 
 #include "pix/pix_membitmap.h"
 
