@@ -4,8 +4,5 @@
 
 #include "framework/ByteChunk.h"
 #include "framework/IMidiMsg.h"
-#include "framework/ISysEx.h"
-
-#if __has_include("framework/IPreset.h")
 #include "framework/IPreset.h"
-#endif
+#include "framework/ISysEx.h"
