@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include "pix/pix_membitmap.h"
@@ -116,6 +117,27 @@ TEST(PNGBadInput, TruncatedImagesNeverLoadWrongPixels)
     ASSERT_EQ(bmp->getWidth(), 9);
     for (int x = 0; x < 9; ++x) EXPECT_EQ(bmp->getBits()[7 * bmp->getRowSpan() + x], ExpectedPixel(image, x, 7));
   }
+}
+
+int OpenFileCount()
+{
+  int count = 0;
+  for (int fd = 0; fd < 1024; ++fd) count += fcntl(fd, F_GETFD) != -1;
+  return count;
+}
+
+TEST(PNGBadInput, FileLoadsCloseTheirFiles)
+{
+  std::vector<unsigned char> png = ValidImage();
+  const std::string path = "/tmp/quarry-png-fd-" + std::to_string(getpid()) + ".png";
+  const int before = OpenFileCount();
+  for (size_t len : {png.size(), png.size() / 2, size_t(20), size_t(3)}) {
+    ASSERT_TRUE(WriteFile(path, std::vector<unsigned char>(png.begin(), png.begin() + len)));
+    std::unique_ptr<PIX_IBitmap> bmp(PIX_LoadPNG(path.c_str()));
+    EXPECT_EQ(bmp != nullptr, len == png.size());
+  }
+  std::remove(path.c_str());
+  EXPECT_EQ(OpenFileCount(), before);
 }
 
 TEST(PNGBadInput, CorruptChunksAreRefused)

@@ -83,6 +83,7 @@ TEST_P(PNGFormat, LoadsAsOpaqueOrAlphaARGB)
   ASSERT_FALSE(bytes.empty());
   std::unique_ptr<PIX_IBitmap> bmp = LoadFromMemory(bytes);
   ExpectPixels(image, bmp.get());
+  if (HasFatalFailure()) return;
   if (image.hasTransparentColor) {
     EXPECT_EQ(bmp->getBits()[1 * bmp->getRowSpan() + 3] >> 24, 0u) << "the transparent colour keeps no alpha";
   }
