@@ -60,8 +60,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         break;
       }
       case 5: {
-        // Jump to an arbitrary position, also far outside the chunk.
-        next = static_cast<int>(static_cast<uint32_t>(program[i]) * 0x01010101u);
+        // Jump to another position: a small one (-2 ... 13) or one far
+        // outside the chunk, near either end of the int range.
+        if (program[i] & 0x80) next = static_cast<int>(static_cast<uint32_t>(program[i]) * 0x01010101u);
+        else next = (program[i] >> 3) - 2;
         break;
       }
       case 6: {
