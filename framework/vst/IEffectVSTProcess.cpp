@@ -1,0 +1,124 @@
+// The record's parameter and audio entry functions. Each takes the plug-in
+// mutex for the whole call, so parameter changes and blocks never
+// interleave.
+
+#include "base/mutex.h"
+#include "framework/IGraphics.h"
+#include "framework/IParam.h"
+#include "framework/Log.h"
+#include "framework/vst/IEffectVST.h"
+
+namespace {
+
+IEffectVST* PlugOf(AEffect* pEffect)
+{
+  return pEffect ? static_cast<IEffectVST*>(pEffect->object) : nullptr;
+}
+
+// True when every one of the n channel pointers can be used.
+template <class Sample>
+bool ChannelsPresent(Sample** channels, int n)
+{
+  if (n > 0 && !channels) return false;
+  for (int i = 0; i < n; ++i)
+    if (!channels[i]) return false;
+  return true;
+}
+
+}  // namespace
+
+float IEffectVST::VSTGetParameter(AEffect* pEffect, VstInt32 idx)
+{
+  TRACE("VSTGetParameter", "%d", idx);
+  IEffectVST* plug = PlugOf(pEffect);
+  if (!plug) return 0.0f;
+  BASE_MutexLock lock(plug->mMutex);
+  if (!plug->InParamRange(idx)) return 0.0f;
+  return static_cast<float>(plug->GetParam(idx)->GetNormalized());
+}
+
+void IEffectVST::VSTSetParameter(AEffect* pEffect, VstInt32 idx, float value)
+{
+  TRACE("VSTSetParameter", "%d:%f", idx, value);
+  IEffectVST* plug = PlugOf(pEffect);
+  if (!plug) return;
+  BASE_MutexLock lock(plug->mMutex);
+  if (!plug->InParamRange(idx)) return;
+  if (plug->GetGUI()) plug->GetGUI()->SetParameterFromPlug(idx, value, true);
+  plug->GetParam(idx)->SetNormalized(value);
+  plug->OnParamChange(idx);
+}
+
+int IEffectVST::ScratchFrames() const
+{
+  int frames = GetBlockSize();
+  for (int i = 0; i < mInChannels.GetSize(); ++i) {
+    const int n = mInChannels.Get(i)->mScratchBuf.GetSize();
+    if (n < frames) frames = n;
+  }
+  for (int i = 0; i < mOutChannels.GetSize(); ++i) {
+    const int n = mOutChannels.Get(i)->mScratchBuf.GetSize();
+    if (n < frames) frames = n;
+  }
+  return frames;
+}
+
+template <class Sample, class Run>
+void IEffectVST::ProcessInPieces(Sample** inputs, Sample** outputs, int nFrames, Run run)
+{
+  if (DoesMIDI()) CallHost(audioMasterWantMidi);
+  const int nIn = NInChannels();
+  const int nOut = NOutChannels();
+  if (nFrames <= 0 || !ChannelsPresent(inputs, nIn) || !ChannelsPresent(outputs, nOut)) return;
+  const int piece = ScratchFrames();
+  if (nFrames <= piece) {
+    run(inputs, outputs, nFrames);
+    return;
+  }
+  if (piece <= 0 || mPieceIn.GetSize() < nIn || mPieceOut.GetSize() < nOut) return;
+  Sample** in = reinterpret_cast<Sample**>(mPieceIn.Get());
+  Sample** out = reinterpret_cast<Sample**>(mPieceOut.Get());
+  for (int done = 0; done < nFrames; done += piece) {
+    const int n = nFrames - done < piece ? nFrames - done : piece;
+    for (int c = 0; c < nIn; ++c) in[c] = inputs[c] + done;
+    for (int c = 0; c < nOut; ++c) out[c] = outputs[c] + done;
+    run(in, out, n);
+  }
+}
+
+void IEffectVST::VSTProcess(AEffect* pEffect, float** inputs, float** outputs, VstInt32 nFrames)
+{
+  IEffectVST* plug = PlugOf(pEffect);
+  if (!plug) return;
+  BASE_MutexLock lock(plug->mMutex);
+  plug->ProcessInPieces(inputs, outputs, nFrames, [plug](float** in, float** out, int n) {
+    plug->AttachInputBuffers(0, plug->NInChannels(), in, n);
+    plug->AttachOutputBuffers(0, plug->NOutChannels(), out);
+    plug->ProcessBuffersAccumulating(0.0f, n);
+  });
+}
+
+void IEffectVST::VSTProcessReplacing(AEffect* pEffect, float** inputs, float** outputs, VstInt32 nFrames)
+{
+  IEffectVST* plug = PlugOf(pEffect);
+  if (!plug) return;
+  BASE_MutexLock lock(plug->mMutex);
+  plug->ProcessInPieces(inputs, outputs, nFrames, [plug](float** in, float** out, int n) {
+    plug->AttachInputBuffers(0, plug->NInChannels(), in, n);
+    plug->AttachOutputBuffers(0, plug->NOutChannels(), out);
+    plug->ProcessBuffers(0.0f, n);
+  });
+}
+
+void IEffectVST::VSTProcessDoubleReplacing(AEffect* pEffect, double** inputs, double** outputs,
+                                           VstInt32 nFrames)
+{
+  IEffectVST* plug = PlugOf(pEffect);
+  if (!plug) return;
+  BASE_MutexLock lock(plug->mMutex);
+  plug->ProcessInPieces(inputs, outputs, nFrames, [plug](double** in, double** out, int n) {
+    plug->AttachInputBuffers(0, plug->NInChannels(), in, n);
+    plug->AttachOutputBuffers(0, plug->NOutChannels(), out);
+    plug->ProcessBuffers(0.0, n);
+  });
+}

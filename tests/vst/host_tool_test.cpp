@@ -1,0 +1,246 @@
+// quarry-host run as a user runs it: commands, files, failures.
+
+#include <dirent.h>
+#include <sndfile.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct RunResult {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadText(const std::string& path)
+{
+  std::ifstream f(path);
+  std::stringstream ss;
+  ss << f.rdbuf();
+  return ss.str();
+}
+
+class HostToolTest : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    char pattern[] = "/tmp/quarry-host-test-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    dir = pattern;
+  }
+  void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
+
+  std::string Path(const std::string& name) const { return dir + "/" + name; }
+
+  RunResult Run(const std::string& args)
+  {
+    const std::string cmd = std::string("'") + QUARRY_HOST_PATH + "' " + args + " >'" + Path("stdout") +
+                            "' 2>'" + Path("stderr") + "' </dev/null";
+    const int raw = std::system(cmd.c_str());
+    RunResult r;
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.out = ReadText(Path("stdout"));
+    r.err = ReadText(Path("stderr"));
+    std::remove(Path("stdout").c_str());
+    std::remove(Path("stderr").c_str());
+    return r;
+  }
+
+  void WriteWav(const std::string& name, int channels, const std::vector<float>& interleaved,
+                int rate = 44100)
+  {
+    SF_INFO info = {};
+    info.channels = channels;
+    info.samplerate = rate;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+    SNDFILE* f = sf_open(Path(name).c_str(), SFM_WRITE, &info);
+    ASSERT_NE(f, nullptr);
+    sf_writef_float(f, interleaved.data(), static_cast<sf_count_t>(interleaved.size() / channels));
+    sf_close(f);
+  }
+
+  std::vector<float> ReadWav(const std::string& name, int* channels)
+  {
+    SF_INFO info = {};
+    SNDFILE* f = sf_open(Path(name).c_str(), SFM_READ, &info);
+    if (!f) return {};
+    std::vector<float> data(static_cast<size_t>(info.frames * info.channels));
+    sf_readf_float(f, data.data(), info.frames);
+    sf_close(f);
+    *channels = info.channels;
+    return data;
+  }
+
+  std::vector<std::string> Entries() const
+  {
+    std::vector<std::string> names;
+    DIR* d = opendir(dir.c_str());
+    while (dirent* ent = readdir(d))
+      if (ent->d_name[0] != '.' || (ent->d_name[1] && ent->d_name[1] != '.')) names.push_back(ent->d_name);
+    closedir(d);
+    return names;
+  }
+
+  std::string Probe() const { return std::string("'") + VST_PROBE_PATH + "'"; }
+
+  std::vector<float> Ramp(int frames, int channels)
+  {
+    std::vector<float> v(static_cast<size_t>(frames * channels));
+    for (size_t i = 0; i < v.size(); ++i) v[i] = static_cast<float>(std::sin(0.01 * i) * 0.8);
+    return v;
+  }
+
+  std::string dir;
+};
+
+int LineCount(const std::string& text)
+{
+  int n = 0;
+  for (char c : text) n += c == '\n';
+  return n;
+}
+
+TEST_F(HostToolTest, InfoShowsIdentityProgramsAndParameters)
+{
+  RunResult r = Run("info " + Probe());
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("Probe Vendor"), std::string::npos);
+  EXPECT_NE(r.out.find("'Prb1'"), std::string::npos);
+  EXPECT_NE(r.out.find(std::to_string(0x50726231)), std::string::npos);
+  EXPECT_NE(r.out.find("10203"), std::string::npos);
+  EXPECT_NE(r.out.find("Second"), std::string::npos);
+  EXPECT_NE(r.out.find("Gain"), std::string::npos);
+  EXPECT_NE(r.out.find("Hard"), std::string::npos);
+  EXPECT_EQ(r.err, "");
+}
+
+TEST_F(HostToolTest, FilesThatAreNotPlugInsFailWithOneLine)
+{
+  for (const std::string& plugin : {Path("missing.so"), std::string("/etc/hostname"),
+                                    std::string("/usr/lib/x86_64-linux-gnu/libm.so.6")}) {
+    RunResult r = Run("info '" + plugin + "'");
+    EXPECT_NE(r.status, 0) << plugin;
+    EXPECT_EQ(LineCount(r.err), 1) << r.err;
+    EXPECT_EQ(r.err.rfind("quarry-host: ", 0), 0u) << r.err;
+  }
+}
+
+TEST_F(HostToolTest, RenderRunsTheFileThroughThePlugIn)
+{
+  WriteWav("in.wav", 2, Ramp(5000, 2));
+  RunResult r = Run("render " + Probe() + " -i '" + Path("in.wav") + "' -o '" + Path("out.wav") +
+                    "' --set Gain=-6 --block 333");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");  // no progress bar without a terminal
+  int channels = 0;
+  std::vector<float> out = ReadWav("out.wav", &channels);
+  std::vector<float> in = Ramp(5000, 2);
+  ASSERT_EQ(channels, 2);
+  ASSERT_EQ(out.size(), in.size());
+  const double gain = std::pow(10.0, -6.0 / 20.0);
+  for (size_t i = 0; i < in.size(); ++i)
+    ASSERT_EQ(out[i], static_cast<float>(static_cast<double>(in[i]) * gain)) << i;
+}
+
+TEST_F(HostToolTest, MonoInputFeedsBothInputsAndDoublePrecisionWorks)
+{
+  WriteWav("mono.wav", 1, Ramp(1000, 1));
+  RunResult r = Run("render " + Probe() + " -i '" + Path("mono.wav") + "' -o '" + Path("out.wav") +
+                    "' --precision double --dry '" + Path("dry.wav") + "'");
+  ASSERT_EQ(r.status, 0) << r.err;
+  int channels = 0;
+  std::vector<float> out = ReadWav("out.wav", &channels);
+  std::vector<float> in = Ramp(1000, 1);
+  ASSERT_EQ(channels, 2);
+  ASSERT_EQ(out.size(), 2 * in.size());
+  for (size_t i = 0; i < in.size(); ++i) {
+    ASSERT_EQ(out[2 * i], in[i]);
+    ASSERT_EQ(out[2 * i + 1], in[i]);
+  }
+  std::vector<float> dry = ReadWav("dry.wav", &channels);
+  ASSERT_EQ(channels, 2);
+  for (size_t i = 0; i < in.size(); ++i) ASSERT_EQ(dry[2 * i + 1], in[i]);
+}
+
+TEST_F(HostToolTest, BadRequestsFailWithoutTouchingAnExistingOutput)
+{
+  WriteWav("in.wav", 2, Ramp(100, 2));
+  WriteWav("four.wav", 4, Ramp(100, 4));
+  { std::ofstream keep(Path("out.wav")); keep << "keep"; }
+  const std::string base = "render " + Probe() + " -o '" + Path("out.wav") + "' -i '";
+  const std::string cases[] = {
+      base + Path("in.wav") + "' --set Nothing=1",
+      base + Path("in.wav") + "' --set Mode=Nope",
+      base + Path("in.wav") + "' --set Gain=abc",
+      base + Path("in.wav") + "' --set Gain=100",
+      base + Path("in.wav") + "' --set Gain",
+      base + Path("four.wav") + "'",
+      base + Path("nothing.wav") + "'",
+      base + Path("in.wav") + "' --load-fxp '" + Path("nothing.fxp") + "'",
+      base + Path("in.wav") + "' --load-fxb '" + Path("in.wav") + "'",
+      base + Path("in.wav") + "' --rate 48000",
+      base + Path("in.wav") + "' --block 0",
+      base + Path("in.wav") + "' --precision half",
+      "render '" + Path("missing.so") + "' -o '" + Path("out.wav") + "' -i '" + Path("in.wav") + "'",
+      "render " + Probe() + " -i '" + Path("in.wav") + "'",
+  };
+  for (const std::string& args : cases) {
+    RunResult r = Run(args);
+    EXPECT_NE(r.status, 0) << args;
+    EXPECT_EQ(LineCount(r.err), 1) << args << "\n" << r.err;
+    EXPECT_EQ(ReadText(Path("out.wav")), "keep") << args;
+  }
+  // Nothing half-written is left behind.
+  for (const std::string& name : Entries()) EXPECT_EQ(name.find(".out.wav"), std::string::npos) << name;
+}
+
+TEST_F(HostToolTest, ParametersAreFoundByNameIgnoringCaseOrByIndex)
+{
+  WriteWav("in.wav", 2, Ramp(64, 2));
+  for (const char* set : {"gain=-6", "0=-6", "GAIN=-6.0"}) {
+    RunResult r = Run("render " + Probe() + " -i '" + Path("in.wav") + "' -o '" + Path("out.wav") +
+                      "' --set " + std::string(set));
+    EXPECT_EQ(r.status, 0) << set << r.err;
+  }
+  RunResult r = Run("render " + Probe() + " -i '" + Path("in.wav") + "' -o '" + Path("out.wav") +
+                    "' --set Mode=Fold --set Flip=on");
+  EXPECT_EQ(r.status, 0) << r.err;
+}
+
+TEST_F(HostToolTest, ProgramAndBankFilesRoundTrip)
+{
+  WriteWav("in.wav", 2, Ramp(200, 2));
+  const std::string in = " -i '" + Path("in.wav") + "' ";
+  RunResult r = Run("render " + Probe() + in + "-o '" + Path("a.wav") + "' --set Gain=-12 --save-fxp '" +
+                    Path("p.fxp") + "' --save-fxb '" + Path("b.fxb") + "'");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string fxp = ReadText(Path("p.fxp"));
+  ASSERT_GE(fxp.size(), 60u);
+  EXPECT_EQ(fxp.substr(0, 4), "CcnK");
+  EXPECT_EQ(fxp.substr(8, 4), "FPCh");  // the probe declares chunks
+  EXPECT_EQ(fxp.substr(16, 4), "Prb1");
+  EXPECT_EQ(ReadText(Path("b.fxb")).substr(8, 4), "FBCh");
+
+  for (const std::string& load : {"--load-fxp '" + Path("p.fxp") + "'", "--load-fxb '" + Path("b.fxb") + "'"}) {
+    r = Run("render " + Probe() + in + "-o '" + Path("b.wav") + "' " + load);
+    ASSERT_EQ(r.status, 0) << r.err;
+    int ca = 0, cb = 0;
+    EXPECT_EQ(ReadWav("a.wav", &ca), ReadWav("b.wav", &cb)) << load;
+  }
+  // A program file is refused by a bank load and the other way round.
+  r = Run("render " + Probe() + in + "-o '" + Path("c.wav") + "' --load-fxb '" + Path("p.fxp") + "'");
+  EXPECT_NE(r.status, 0);
+}
+
+}  // namespace
