@@ -8,7 +8,8 @@
 
 // Composites a width x height coverage mask at (x, y), clipped to the
 // bitmap. Rows are rowspan bytes apart; a negative rowspan means the rows
-// are stored from the last one. Each pixel moves all four channels toward
+// are stored from the last one (coverage still points at the first stored
+// byte, so the visual top row is the last one in memory). Each pixel moves all four channels toward
 // the colour's by weight = integer alpha x coverage / 256, through the
 // operator of (mode & 0xFF): copy, add, dodge, multiply, overlay or HSV
 // adjust (others draw nothing).
