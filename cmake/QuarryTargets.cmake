@@ -4,9 +4,6 @@
 # One GoogleTest executable; each TEST becomes its own ctest entry.
 function(quarry_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS;ENV" ${ARGN})
-  if(QUARRY_FUZZ)
-    return()
-  endif()
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
