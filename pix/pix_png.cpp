@@ -155,8 +155,8 @@ bool CopyIntoTarget(PIX_IBitmap* image, PIX_IBitmap* target)
   return true;
 }
 
-// Shared by the file and memory forms once the source is attached (or about
-// to be: attach is called with the read structure ready).
+// The load shared by the file and memory forms; attach connects the source
+// to the read structure.
 PIX_IBitmap* LoadFrom(PNGLoad& load, void (*attach)(PNGLoad&), PIX_IBitmap* bmp)
 {
   load.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
