@@ -39,11 +39,15 @@ void ClipAxis(int64_t step, int64_t srcSize, int& dpos, int64_t& count, int64_t&
 }
 
 // Sampling range of one axis: from the column of the leftmost sample to the
-// end of the source rectangle, within the source bitmap.
+// end of the source rectangle, within the source bitmap. When the
+// destination was clipped, the leftmost sample moved inward while the source
+// rectangle did not: the range then starts at the rectangle, so that the
+// filter-down block of a clipped blit sees what the unclipped one does.
 bool WindowAxis(int64_t origin, int64_t count, int64_t step, double srcpos, double srcsize, int srcBitmapSize,
                 int& lo, int& hi)
 {
-  const int64_t leftmost = (step < 0 ? origin + count * step : origin) / 65536;
+  int64_t leftmost = (step < 0 ? origin + count * step : origin) / 65536;
+  if (step > 0 && srcpos < (double)leftmost) leftmost = srcpos < 0 ? 0 : (int64_t)srcpos;
   const double end = std::trunc((srcsize > 0 ? srcsize : 0.0) + srcpos + 0.999999);
   int64_t l = leftmost < 0 ? 0 : leftmost;
   int64_t h = end > srcBitmapSize ? srcBitmapSize : end < 0 ? 0 : (int64_t)end;

@@ -1,0 +1,212 @@
+// Test helpers: a bitmap with guard pixels around it, seeded random pixels,
+// and straightforward per-pixel reference versions of the combine operators
+// written from their formulas.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "pix/pix_bitmap.h"
+#include "pix/pix_pixel.h"
+
+namespace pixtest {
+
+// A bitmap inside a larger buffer: `guard` pixels of a known value all round,
+// a row span wider than the width, optionally flipped. Anything written
+// outside the bitmap shows up in the guard.
+class GuardedBitmap : public PIX_IBitmap {
+public:
+  static constexpr PIX_pixel kGuard = 0xDEADBEEFu;
+  GuardedBitmap(int w, int h, bool flipped = false, int guard = 3)
+      : m_w(w), m_h(h), m_g(guard), m_span(w + 2 * guard + 1), m_flipped(flipped),
+        m_buf((size_t)m_span * (h + 2 * guard), kGuard)
+  {
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) set(x, y, 0);
+  }
+  PIX_pixel* getBits() override
+  {
+    // Memory row 0 of the bitmap; when flipped that is the visual bottom row.
+    return &m_buf[(size_t)m_g * m_span + m_g];
+  }
+  int getWidth() override { return m_w; }
+  int getHeight() override { return m_h; }
+  int getRowSpan() override { return m_span; }
+  bool isFlipped() override { return m_flipped; }
+  bool resize(int, int) override { return false; }
+
+  PIX_pixel& at(int x, int y)
+  {
+    const int my = m_flipped ? m_h - 1 - y : y;
+    return m_buf[(size_t)(my + m_g) * m_span + x + m_g];
+  }
+  PIX_pixel get(int x, int y) { return at(x, y); }
+  void set(int x, int y, PIX_pixel p) { at(x, y) = p; }
+  bool guardIntact() const
+  {
+    const int totalRows = m_h + 2 * m_g;
+    for (int y = 0; y < totalRows; ++y)
+      for (int x = 0; x < m_span; ++x) {
+        const bool inside = y >= m_g && y < m_g + m_h && x >= m_g && x < m_g + m_w;
+        if (!inside && m_buf[(size_t)y * m_span + x] != kGuard) return false;
+      }
+    return true;
+  }
+  std::vector<PIX_pixel> pixels()
+  {
+    std::vector<PIX_pixel> v;
+    for (int y = 0; y < m_h; ++y)
+      for (int x = 0; x < m_w; ++x) v.push_back(get(x, y));
+    return v;
+  }
+
+private:
+  int m_w, m_h, m_g, m_span;
+  bool m_flipped;
+  std::vector<PIX_pixel> m_buf;
+};
+
+inline void FillRandom(GuardedBitmap& bm, uint32_t seed)
+{
+  std::mt19937 rng(seed);
+  for (int y = 0; y < bm.getHeight(); ++y)
+    for (int x = 0; x < bm.getWidth(); ++x) bm.set(x, y, rng());
+}
+
+// Pixels that exercise the operators' edges, then seeded random ones.
+inline std::vector<PIX_pixel> TestPixels(uint32_t seed, int randomCount)
+{
+  std::vector<PIX_pixel> v = {0x00000000u, 0xFFFFFFFFu, 0xFF000000u, 0x00FFFFFFu, 0x80808080u, 0x7F7F7F7Fu,
+                              0x01010101u, 0xFEFEFEFEu, 0xFF102030u, 0x80FF0000u, 0x4000FF00u, 0xC00000FFu,
+                              0x01FFFFFFu, 0xFEFF8001u, 0x00123456u, 0xFF808080u};
+  std::mt19937 rng(seed);
+  for (int i = 0; i < randomCount; ++i) v.push_back(rng());
+  return v;
+}
+
+// ---- reference operators, channel by channel in memory order b, g, r, a ----
+
+// Integer division truncating toward zero, done in floating point so that it
+// does not share the code's integer idiom.
+inline long long TDiv(long long a, long long b) { return (long long)std::trunc((double)a / (double)b); }
+inline int Clamp(long long v) { return v < 0 ? 0 : v > 255 ? 255 : (int)v; }
+
+struct Chans {
+  int c[4];  // blue, green, red, alpha
+};
+inline Chans Split(PIX_pixel p) { return {{(int)(p & 255), (int)((p >> 8) & 255), (int)((p >> 16) & 255), (int)(p >> 24)}}; }
+inline PIX_pixel Join(const Chans& c)
+{
+  return (PIX_pixel)(c.c[0] & 255) | (PIX_pixel)(c.c[1] & 255) << 8 | (PIX_pixel)(c.c[2] & 255) << 16 |
+         (PIX_pixel)(c.c[3] & 255) << 24;
+}
+
+inline int RefCopy(int d, int s, int ia) { return (int)(s + TDiv((long long)(d - s) * (256 - ia), 256)); }
+inline int RefAdd(int d, int s, int ia) { return Clamp(d + TDiv((long long)s * ia, 256)); }
+inline int RefDodge(int d, int s, int ia)
+{
+  const long long k = TDiv((long long)s * ia, 256);
+  if (k < 255) return Clamp(TDiv((long long)d * 256, 256 - k));
+  return Clamp((long long)d * 256);
+}
+inline int RefMul(int d, int s, int ia)
+{
+  const long long x = ((long long)s * ia + (long long)(256 - ia) * 256) * d;
+  return (int)(std::floor((double)x / 65536.0));
+}
+inline int RefOverlay(int d, int s, int ia)
+{
+  const long long w = (long long)(256 - ia) * 128, t = (long long)s * ia;
+  const long long x = (TDiv((32768 - t - w) * d, 256) + t + w) * d;
+  if (x >= (1LL << 23)) return 255;
+  if (x < 0) return 0;
+  return (int)(x / 32768);
+}
+
+inline int RefTable(int x) { return x == 0 ? 0 : (int)std::floor(65536.0 / x) - 1; }
+
+inline PIX_pixel RefHSV(PIX_pixel dest, int r, int g, int b, int a, int ia)
+{
+  const Chans dc = Split(dest);
+  const int B = dc.c[0], G = dc.c[1], R = dc.c[2];
+  int v, delta, base, diff;
+  if (R < G) {
+    if (B < G) v = G, delta = G - std::min(B, R), base = 128, diff = B - R;
+    else v = B, delta = B - std::min(G, R), base = 256, diff = R - G;
+  } else {
+    if (B < R) v = R, delta = R - std::min(G, B), base = G < B ? 383 : 0, diff = G - B;
+    else v = B, delta = B - std::min(G, R), base = 256, diff = R - G;
+  }
+  long long h = base + TDiv((long long)ia * ((r + TDiv(r, 2)) - 192), 256) + TDiv((long long)diff * (RefTable(delta) + 1), 1024);
+  if (h < 0) h += 384;
+  else if (h >= 384) h -= 384;
+  const long long sv = Clamp(TDiv((long long)delta * RefTable(v), 256) + TDiv((long long)ia * (g - 128), 128));
+  const long long vv = Clamp(v + TDiv((long long)ia * (b - 128), 128));
+  const long long m = (long long)std::floor((double)((256 - sv) * vv) / 256.0);
+  auto F = [&](long long k) { return TDiv(vv * (16384 - k * sv), 16384); };
+  long long rr, gg, bb;
+  if (h < 64) rr = vv, gg = F(64 - h), bb = m;
+  else if (h < 128) rr = F(h - 64), gg = vv, bb = m;
+  else if (h < 192) rr = m, gg = vv, bb = F(192 - h);
+  else if (h < 256) rr = m, gg = F(h - 192), bb = vv;
+  else if (h < 320) rr = F(320 - h), gg = m, bb = vv;
+  else rr = vv, gg = m, bb = F(h - 320);
+  return Join({{(int)bb, (int)gg, (int)rr, a}});
+}
+
+// One operator (0..5, with or without source alpha) applied by its formula:
+// what the operator class selected for (mode, ia) must produce.
+inline PIX_pixel RefOperator(PIX_pixel dest, PIX_pixel src, int op, bool srcAlpha, int ia)
+{
+  Chans d = Split(dest);
+  const Chans s = Split(src);
+  const int sa = s.c[3];
+  int w = ia;
+  if (srcAlpha) {
+    if (sa == 0 && (op == 0 || op == 1 || op == 3)) return dest;
+    if (op == 0 && ia == 256) {
+      if (sa == 255) return (src & 0xFFFFFFu) | 0xFF000000u;
+      for (int k = 0; k < 3; ++k) d.c[k] = (int)(s.c[k] + TDiv((long long)(d.c[k] - s.c[k]) * (255 - sa), 256));
+      d.c[3] = std::min(d.c[3] + sa, 255);
+      return Join(d);
+    }
+    w = (int)TDiv((long long)ia * (sa + 1), 256);
+    if (op == 0) {
+      for (int k = 0; k < 3; ++k) d.c[k] = RefCopy(d.c[k], s.c[k], w);
+      d.c[3] = std::min(d.c[3] + w, 255);
+      return Join(d);
+    }
+  }
+  if (op == 5) return RefHSV(dest, s.c[2], s.c[1], s.c[0], s.c[3], w);
+  for (int k = 0; k < 4; ++k) {
+    switch (op) {
+      case 0: d.c[k] = ia == 256 ? s.c[k] : RefCopy(d.c[k], s.c[k], w); break;
+      case 1: d.c[k] = RefAdd(d.c[k], s.c[k], w); break;
+      case 2: d.c[k] = RefDodge(d.c[k], s.c[k], w); break;
+      case 3: d.c[k] = RefMul(d.c[k], s.c[k], w); break;
+      case 4: d.c[k] = RefOverlay(d.c[k], s.c[k], w); break;
+    }
+  }
+  return Join(d);
+}
+
+// What a blit or single-pixel combine does with (mode, ia): ia 0 and copy
+// with ia below 0 leave the destination, otherwise the selected operator.
+inline PIX_pixel RefCombine(PIX_pixel dest, PIX_pixel src, int op, bool srcAlpha, int ia)
+{
+  if (ia == 0) return dest;
+  if (op == 0 && !srcAlpha && ia < 0) return dest;
+  return RefOperator(dest, src, op, srcAlpha, ia);
+}
+
+inline PIX_pixel RefHalfMix(PIX_pixel p, PIX_pixel q)
+{
+  const Chans a = Split(p), b = Split(q);
+  Chans o;
+  for (int k = 0; k < 4; ++k) o.c[k] = a.c[k] / 2 + b.c[k] / 2;
+  return Join(o);
+}
+
+}  // namespace pixtest
