@@ -125,3 +125,30 @@ TEST(GdiWindowContexts, WrapACallersCairoContext)
 }
 
 }  // namespace
+
+namespace {
+
+// Runs last in its own process under ctest; run alone elsewhere it still
+// leaves the layer working.
+TEST(GdiUnload, PoolsAreFreedAndReleasesThenFreeDirectly)
+{
+  HDC ctx = GDI_CreateMemContext(nullptr, 2, 2);
+  HBRUSH brush = CreateSolidBrush(0);
+  GDI_DeleteGfxContext(ctx);
+  DeleteObject(brush);
+  EXPECT_GT(GDI_PooledContextCount(), 0);
+  GDI_FreePools();
+  EXPECT_EQ(GDI_PooledContextCount(), 0);
+  EXPECT_EQ(GDI_PooledObjectCount(), 0);
+  GDI_FreePools();  // twice is harmless
+  // Objects released during teardown are freed at once.
+  ctx = GDI_CreateMemContext(nullptr, 2, 2);
+  HFONT font = CreateFont(12, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "DejaVu Sans");
+  ASSERT_NE(ctx, nullptr);
+  ASSERT_NE(font, nullptr);
+  DeleteObject(font);
+  GDI_DeleteGfxContext(ctx);
+  EXPECT_EQ(GDI_PooledContextCount(), 0);
+}
+
+}  // namespace
