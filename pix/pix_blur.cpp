@@ -43,20 +43,21 @@ void BlurInPlace(const PIX_BlitArea& a)
     if (!heapRows) return;
     rowsBuf = heapRows;
   }
-  PIX_pixel* prev = nullptr;
+  // Two saved rows: the one above (unblurred) and the current one.
+  PIX_pixel* above = rowsBuf + w;
   PIX_pixel* cur = rowsBuf;
-  PIX_pixel* spare = rowsBuf + w;
   const size_t bytes = sizeof(PIX_pixel) * (size_t)w;
   memcpy(cur, a.d, bytes);
   for (int y = 0; y < a.h; ++y) {
     PIX_pixel* row = a.d + y * a.dstep;
     const PIX_pixel* down = y + 1 < a.h ? row + a.dstep : nullptr;
-    BlurRow(row, prev, cur, down, w);
+    BlurRow(row, y > 0 ? above : nullptr, cur, down, w);
     if (down) {
-      memcpy(spare, down, bytes);
-      prev = cur;
-      cur = spare;
-      spare = prev == rowsBuf ? rowsBuf + w : rowsBuf;
+      // The row above is no longer needed: its buffer takes the next row.
+      PIX_pixel* next = above;
+      memcpy(next, down, bytes);
+      above = cur;
+      cur = next;
     }
   }
   free(heapRows);
