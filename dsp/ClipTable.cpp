@@ -1,8 +1,10 @@
 #include "dsp/ClipTable.h"
 
+#include <utility>
+
 // The clipper's transfer curve sampled at input magnitudes i / kClipScale.
 // Positive swings saturate near +0.83, negative ones near -0.65.
-const float kClipPositive[kClipTableSize] = {
+constexpr float kClipPositive[kClipTableSize] = {
     0.0f, 0.0020053312f, 0.0077734366f, 0.0165875f, 0.02788735f,
     0.041237276f, 0.05629941f, 0.07281219f, 0.090573266f, 0.10942604f,
     0.1292491f, 0.1499481f, 0.17144933f, 0.19369482f, 0.21663836f,
@@ -45,7 +47,7 @@ const float kClipPositive[kClipTableSize] = {
     0.8338012f, 0.83368427f, 0.8335673f, 0.8334503f, 0.8333333f,
 };
 
-const float kClipNegative[kClipTableSize] = {
+constexpr float kClipNegative[kClipTableSize] = {
     0.0f, -0.0020033326f, -0.0077554514f, -0.01651303f, -0.027674727f,
     -0.040751763f, -0.055344727f, -0.07112512f, -0.08782048f, -0.10520222f,
     -0.12307576f, -0.14127226f, -0.15964186f, -0.17804798f, -0.19636282f,
@@ -87,3 +89,18 @@ const float kClipNegative[kClipTableSize] = {
     -0.6428467f, -0.6427518f, -0.64265686f, -0.6425619f, -0.642467f,
     -0.6423721f, -0.6422771f, -0.6421822f, -0.6420872f, -0.6419923f,
 };
+
+namespace {
+
+template <std::size_t... I>
+constexpr std::array<double, kClipTableSize> Widen(const float (&table)[kClipTableSize], std::index_sequence<I...>)
+{
+  return {{static_cast<double>(table[I])...}};
+}
+
+}  // namespace
+
+constexpr std::array<double, kClipTableSize> kClipPositiveWide =
+    Widen(kClipPositive, std::make_index_sequence<kClipTableSize>{});
+constexpr std::array<double, kClipTableSize> kClipNegativeWide =
+    Widen(kClipNegative, std::make_index_sequence<kClipTableSize>{});

@@ -23,8 +23,9 @@ public:
   // than poisoning every later step.
   double Process(double target)
   {
-    const double v = a0 * target + b1 * z;
-    z = std::isfinite(v) ? FlushDenormal(v) : 0.0;
+    double v = a0 * target + b1 * z;
+    if (!IsNormalNumber(v)) v = std::isfinite(v) ? FlushDenormal(v) : 0.0;
+    z = v;
     return z;
   }
 

@@ -10,6 +10,7 @@
 
 #include "dsp/ClipTable.h"
 #include "dsp/Denormal.h"
+#include "dsp/SameBits.h"
 #include "effects/Quarry/CragRecord.h"
 
 class CragA : public CragRecord {
@@ -30,6 +31,7 @@ private:
   void SetRate(double K);
 
   double mRate = std::numeric_limits<double>::quiet_NaN();
+  double mPot = std::numeric_limits<double>::quiet_NaN();  // of the last Calc
   double mK2 = 0.0;
   double mNumRate[4] = {};  // numerator terms in K^2 only
   double mNumPot[4] = {};   // factors of p * K^2
@@ -37,7 +39,10 @@ private:
 
 inline void CragA::Calc(double sampleRate, double pot)
 {
-  if (!(sampleRate == mRate)) SetRate(sampleRate);
+  // Unchanged inputs give unchanged coefficients.
+  if (SameBits(pot, mPot) && SameBits(sampleRate, mRate)) return;
+  if (!SameBits(sampleRate, mRate)) SetRate(sampleRate);
+  mPot = pot;
   const double Pk = pot * mK2;
   b[0] = mNumRate[0] + mNumPot[0] * Pk;
   b[1] = mNumRate[1] + mNumPot[1] * Pk;
@@ -51,17 +56,13 @@ inline double CragA::Process(double xIn)
   in = x;
   double y = (b[0] * x + b[1] * pastIn[0] + b[2] * pastIn[1] + b[3] * pastIn[2]
               - a[1] * pastOut[0] - a[2] * pastOut[1] - a[3] * pastOut[2]) / a[0];
-  if (!std::isfinite(y)) {
-    // A non-finite input or an overflow would otherwise stay in the
-    // histories and silence the channel for good.
+  if (!IsNormalNumber(y) && y != 0.0) {
+    // Start over from silence rather than keep a non-finite value (from the
+    // input or an overflow), which would silence the channel for good, or a
+    // subnormal one, which is far below anything audible and slow to
+    // compute with.
     ClearHistories();
-    return Clip(y);
-  }
-  if (IsDenormal(y)) {
-    // The filter has decayed so far that every term of it is far below
-    // anything audible; let it come to rest instead of lingering in
-    // subnormal numbers.
-    ClearHistories();
+    if (!std::isfinite(y)) return Clip(y);
     y = std::copysign(0.0, y);
   }
   out = y;

@@ -9,6 +9,7 @@
 
 #include "dsp/ClipTable.h"
 #include "dsp/Denormal.h"
+#include "dsp/SameBits.h"
 #include "effects/Quarry/CragRecord.h"
 
 class CragB : public CragRecord {
@@ -30,13 +31,17 @@ private:
   void SetRate(double K);
 
   double mRate = std::numeric_limits<double>::quiet_NaN();
+  double mPot = std::numeric_limits<double>::quiet_NaN();  // of the last Calc
   double mNumRate[6] = {};  // numerator terms in K only
   double mNumPot[6] = {};   // factors of p * K
 };
 
 inline void CragB::Calc(double sampleRate, double pot)
 {
-  if (!(sampleRate == mRate)) SetRate(sampleRate);
+  // Unchanged inputs give unchanged coefficients.
+  if (SameBits(pot, mPot) && SameBits(sampleRate, mRate)) return;
+  if (!SameBits(sampleRate, mRate)) SetRate(sampleRate);
+  mPot = pot;
   const double Q = pot * sampleRate;
   for (int i = 0; i < 6; ++i) b[i] = mNumRate[i] + mNumPot[i] * Q;
 }
@@ -48,25 +53,25 @@ inline double CragB::Process(double x)
   double y = (b[0] * u + b[1] * pastIn[0] + b[2] * pastIn[1] + b[3] * pastIn[2] + b[4] * pastIn[3]
               + b[5] * pastIn[4] - a[1] * pastOut[0] - a[2] * pastOut[1] - a[3] * pastOut[2]
               - a[4] * pastOut[3] - a[5] * pastOut[4]) / a[0];
-  if (!std::isfinite(y)) {
-    // Overflowing or unusable coefficients would otherwise keep the channel
-    // silent (or non-finite) for good; start over and output silence.
+  if (!IsNormalNumber(y) && y != 0.0) {
+    // Start over from silence rather than keep a non-finite value (from
+    // unusable coefficients or an overflow), which would silence the channel
+    // for good, or a subnormal one, which is far below anything audible and
+    // slow to compute with.
     ClearHistories();
-    return 0.0;
-  }
-  if (IsDenormal(y)) {
-    // The filter has decayed so far that every term of it is far below
-    // anything audible; let it come to rest instead of lingering in
-    // subnormal numbers.
-    ClearHistories();
+    if (!std::isfinite(y)) return 0.0;
     y = std::copysign(0.0, y);
   }
   out = y;
-  for (int i = 4; i > 0; --i) {
-    pastIn[i] = pastIn[i - 1];
-    pastOut[i] = pastOut[i - 1];
-  }
+  pastIn[4] = pastIn[3];
+  pastIn[3] = pastIn[2];
+  pastIn[2] = pastIn[1];
+  pastIn[1] = pastIn[0];
   pastIn[0] = u;
+  pastOut[4] = pastOut[3];
+  pastOut[3] = pastOut[2];
+  pastOut[2] = pastOut[1];
+  pastOut[1] = pastOut[0];
   pastOut[0] = y;
   return y;
 }

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "base/mutex.h"
+#include "dsp/SameBits.h"
 
 namespace {
 
@@ -96,23 +97,62 @@ void Quarry::OnParamChange(int paramIdx)
   }
 }
 
-template <class ChannelOp>
-void Quarry::RunFrames(int nFrames, ChannelOp channelOp)
+void Quarry::FollowSampleRate(double fs)
+{
+  // The smoothers' pole depends on the sample rate alone.
+  if (SameBits(fs, mPoleRate)) return;
+  const double b = Smooth::Pole(fs);
+  mSmoothA.SetPole(b);
+  mSmoothB.SetPole(b);
+  mPoleRate = fs;
+}
+
+// Each smoother serves both channels and steps once per channel, so the
+// right stage always sees the position one step further along.
+inline void Quarry::AdvanceFirstStage(double fs)
+{
+  mStageAL.Calc(fs, mSmoothA.Process(mFirstStageTarget));
+  mStageAR.Calc(fs, mSmoothA.Process(mFirstStageTarget));
+}
+
+inline void Quarry::AdvanceSecondStage(double fs)
+{
+  mStageBL.Calc(fs, mSmoothB.Process(mSecondStageTarget));
+  mStageBR.Calc(fs, mSmoothB.Process(mSecondStageTarget));
+}
+
+void Quarry::ProcessStages(const double* inL, const double* inR, double* outL, double* outR, int nFrames)
 {
   const double fs = GetSampleRate();
-  if (!(fs == mPoleRate)) {
-    const double b = Smooth::Pole(fs);
-    mSmoothA.SetPole(b);
-    mSmoothB.SetPole(b);
-    mPoleRate = fs;
+  const double gain = mOutputGain;
+  // The first stages run one frame ahead of the second ones. Every stage and
+  // smoother still sees exactly the same sequence of calls as frame-by-frame
+  // processing, but the long chain of one frame can overlap the next.
+  AdvanceFirstStage(fs);
+  double aL = mStageAL.Process(inL[0] * kInputGain);
+  double aR = mStageAR.Process(inR[0] * kInputGain);
+  for (int i = 0; i + 1 < nFrames; ++i) {
+    AdvanceFirstStage(fs);
+    const double nextL = mStageAL.Process(inL[i + 1] * kInputGain);
+    const double nextR = mStageAR.Process(inR[i + 1] * kInputGain);
+    AdvanceSecondStage(fs);
+    outL[i] = mStageBL.Process(aL) * gain;
+    outR[i] = mStageBR.Process(aR) * gain;
+    aL = nextL;
+    aR = nextR;
   }
+  AdvanceSecondStage(fs);
+  outL[nFrames - 1] = mStageBL.Process(aL) * gain;
+  outR[nFrames - 1] = mStageBR.Process(aR) * gain;
+}
+
+template <class ChannelOp>
+void Quarry::AdvanceControls(int nFrames, ChannelOp channelOp)
+{
+  const double fs = GetSampleRate();
   for (int i = 0; i < nFrames; ++i) {
-    // Each smoother serves both channels and steps once per channel, so the
-    // right stage sees the position one step further along.
-    mStageAL.Calc(fs, mSmoothA.Process(mFirstStageTarget));
-    mStageAR.Calc(fs, mSmoothA.Process(mFirstStageTarget));
-    mStageBL.Calc(fs, mSmoothB.Process(mSecondStageTarget));
-    mStageBR.Calc(fs, mSmoothB.Process(mSecondStageTarget));
+    AdvanceFirstStage(fs);
+    AdvanceSecondStage(fs);
     channelOp(i);
   }
 }
@@ -124,25 +164,23 @@ void Quarry::ProcessDoubleReplacing(double** inputs, double** outputs, int nFram
   const double* inR = inputs[1];
   double* outL = outputs[0];
   double* outR = outputs[1];
-  const double gain = mOutputGain;
+  FollowSampleRate(GetSampleRate());
 
   switch (GetParam(kBypass)->Int()) {
     case 0:
-      RunFrames(nFrames, [&](int i) {
-        outL[i] = mStageBL.Process(mStageAL.Process(inL[i] * kInputGain)) * gain;
-        outR[i] = mStageBR.Process(mStageAR.Process(inR[i] * kInputGain)) * gain;
-      });
+      ProcessStages(inL, inR, outL, outR, nFrames);
       break;
     case 1:
-      RunFrames(nFrames, [&](int i) {
+      // The filters stand still while bypassed; smoothers and coefficients
+      // move on.
+      AdvanceControls(nFrames, [&](int i) {
         outL[i] = inL[i];
         outR[i] = inR[i];
       });
       break;
     default:
-      // Any other bypass value writes nothing, but the smoothers and
-      // coefficients still advance.
-      RunFrames(nFrames, [](int) {});
+      // Any other bypass value writes nothing.
+      AdvanceControls(nFrames, [](int) {});
       break;
   }
 }

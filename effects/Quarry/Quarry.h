@@ -48,10 +48,17 @@ public:
 
 private:
   void InitParams();
-  // Steps the smoothers and recomputes the four stages' coefficients for one
-  // frame, then lets channelOp(frame) handle the audio of that frame.
+  void FollowSampleRate(double fs);
+  // One frame's smoother steps and coefficients of the first (CragA) or the
+  // second (CragB) stages of both channels.
+  void AdvanceFirstStage(double fs);
+  void AdvanceSecondStage(double fs);
+  // The effect proper over a block.
+  void ProcessStages(const double* inL, const double* inR, double* outL, double* outR, int nFrames);
+  // Advances smoothers and coefficients frame by frame without running the
+  // filters; channelOp(frame) handles that frame's audio.
   template <class ChannelOp>
-  void RunFrames(int nFrames, ChannelOp channelOp);
+  void AdvanceControls(int nFrames, ChannelOp channelOp);
 
   double mOutputGain = 1.0;
   double mSecondStageTarget = 0.0;  // "GainM"

@@ -8,6 +8,22 @@
 
 namespace {
 
+TEST(Denormal, ClassifiesEveryKindOfDouble)
+{
+  const double inf = std::numeric_limits<double>::infinity();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  for (double v : {1.0, -1.0, DBL_MIN, -DBL_MIN, DBL_MAX, -DBL_MAX, 1e-300, 3e300}) {
+    EXPECT_TRUE(IsNormalNumber(v)) << v;
+    EXPECT_EQ(v, FlushDenormal(v));
+  }
+  for (double v : {0.0, -0.0, DBL_MIN / 2, -DBL_MIN / 2, DBL_TRUE_MIN, inf, -inf, nan})
+    EXPECT_FALSE(IsNormalNumber(v)) << v;
+  EXPECT_EQ(0.0, FlushDenormal(DBL_MIN / 2));
+  EXPECT_TRUE(std::signbit(FlushDenormal(-DBL_TRUE_MIN)));
+  EXPECT_EQ(0.0, FlushDenormal(-DBL_TRUE_MIN));
+  EXPECT_TRUE(std::isinf(FlushDenormal(inf)));
+}
+
 TEST(Smooth, GlidesTowardsTheTargetWithA1HzPole)
 {
   const double b = Smooth::Pole(44100.0);
