@@ -251,13 +251,33 @@ bool IEffectBase::GetChannelIO(int idx, int* nIn, int* nOut) const
 
 // ---- Buffers and processing ----
 
-void IEffectBase::AttachInputBuffers(int idx, int n, double** ppData, int)
+// A host buffer the host did not supply (null array or null entry) is read
+// as silence and written into the channel's scratch buffer instead.
+namespace {
+template <class T>
+T* NextHostBuffer(T** ppData, int* next)
+{
+  return ppData ? ppData[(*next)++] : nullptr;
+}
+
+double* SilentScratch(BASE_TypedBuf<double>& scratch, int nFrames)
+{
+  double* buf = scratch.Get();
+  const int n = nFrames < scratch.GetSize() ? nFrames : scratch.GetSize();
+  if (buf && n > 0) memset(buf, 0, static_cast<size_t>(n) * sizeof(double));
+  return buf;
+}
+}  // namespace
+
+void IEffectBase::AttachInputBuffers(int idx, int n, double** ppData, int nFrames)
 {
   const int end = idx + n < NInChannels() ? idx + n : NInChannels();
   int next = 0;
   for (int i = idx < 0 ? 0 : idx; i < end; ++i) {
     InChannel* ch = mInChannels.Get(i);
-    if (ch->mConnected) *ch->mSrc = ppData[next++];
+    if (!ch->mConnected) continue;
+    double* host = NextHostBuffer(ppData, &next);
+    *ch->mSrc = host ? host : SilentScratch(ch->mScratchBuf, nFrames);
   }
 }
 
@@ -270,8 +290,12 @@ void IEffectBase::AttachInputBuffers(int idx, int n, float** ppData, int nFrames
     if (!ch->mConnected) continue;
     double* scratch = ch->mScratchBuf.Get();
     if (nFrames > 0) {
-      const float* src = ppData[next++];
-      for (int s = 0; s < nFrames; ++s) scratch[s] = src[s];
+      const float* src = NextHostBuffer(ppData, &next);
+      if (src) {
+        for (int s = 0; s < nFrames; ++s) scratch[s] = src[s];
+      } else {
+        SilentScratch(ch->mScratchBuf, nFrames);
+      }
     }
     *ch->mSrc = scratch;
   }
@@ -283,7 +307,9 @@ void IEffectBase::AttachOutputBuffers(int idx, int n, double** ppData)
   int next = 0;
   for (int i = idx < 0 ? 0 : idx; i < end; ++i) {
     OutChannel* ch = mOutChannels.Get(i);
-    if (ch->mConnected) *ch->mDest = ppData[next++];
+    if (!ch->mConnected) continue;
+    double* host = NextHostBuffer(ppData, &next);
+    *ch->mDest = host ? host : ch->mScratchBuf.Get();
   }
 }
 
@@ -295,7 +321,7 @@ void IEffectBase::AttachOutputBuffers(int idx, int n, float** ppData)
     OutChannel* ch = mOutChannels.Get(i);
     if (!ch->mConnected) continue;
     *ch->mDest = ch->mScratchBuf.Get();
-    ch->mFDest = ppData[next++];
+    ch->mFDest = NextHostBuffer(ppData, &next);
   }
 }
 

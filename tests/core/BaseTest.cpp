@@ -407,3 +407,30 @@ TEST(BaseTiming, SamplesPerBeatNeedsTempo)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(StereoFixture, MissingHostBuffersReadSilenceAndWriteNowhere)
+{
+  std::vector<float> in(kFrames, 0.5f), out(kFrames, 3.0f);
+  float* ins[] = {nullptr, in.data()};
+  float* outs[] = {nullptr, out.data()};
+  plug.AttachInputBuffers(0, 2, ins, kFrames);
+  plug.AttachOutputBuffers(0, 2, outs);
+  EXPECT_EQ(plug.InSlot(0)[kFrames - 1], 0.0);
+  plug.ProcessBuffers(0.0f, kFrames);
+  EXPECT_EQ(out[0], 0.5f);
+
+  double dout[kFrames];
+  double* dins[] = {nullptr, nullptr};
+  double* douts[] = {nullptr, dout};
+  plug.AttachInputBuffers(0, 2, static_cast<double**>(nullptr), kFrames);
+  plug.AttachInputBuffers(0, 2, dins, kFrames);
+  plug.AttachOutputBuffers(0, 2, douts);
+  plug.ProcessBuffers(0.0, kFrames);
+  EXPECT_EQ(dout[kFrames - 1], 0.0);
+  plug.AttachOutputBuffers(0, 2, static_cast<float**>(nullptr));
+  plug.ProcessBuffers(0.0f, kFrames);
+}
+
+}  // namespace
