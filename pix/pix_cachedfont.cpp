@@ -370,8 +370,10 @@ bool PIX_CachedFont::DrawGlyphAlpha(PIX_IBitmap* bm, unsigned short c, int x, in
 
   RECT box = {x, y, x + e->width, y + e->height};
   if (!Intersect(box, clip)) return false;
+  // The background follows the combine alpha only: a translucent text
+  // colour makes the letters translucent, not the box behind them.
   if (m_bgmode == 1)
-    PIX_FillRect(bm, box.left, box.top, box.right - box.left, box.bottom - box.top, m_bg, alpha,
+    PIX_FillRect(bm, box.left, box.top, box.right - box.left, box.bottom - box.top, m_bg, m_comb_alpha,
                  m_comb_mode & ~PIX_USE_SOURCE_ALPHA);
   PIX_GlyphKind kind = PIX_GLYPH_NORMAL;
   if (m_flags & (PIX_FONT_SHADOW | PIX_FONT_OUTLINE)) kind = PIX_GLYPH_EFFECT;

@@ -53,6 +53,26 @@ void BM_NativeTextMemBitmap(benchmark::State& state)
 }
 BENCHMARK(BM_NativeTextMemBitmap)->Unit(benchmark::kMillisecond);
 
+// The text layer on its own: measure and draw into a memory context.
+void BM_GdiDrawText(benchmark::State& state)
+{
+  HDC ctx = GDI_CreateMemContext(nullptr, 100, 40);
+  HFONT font = ValueFont();
+  SelectObject(ctx, font);
+  const int flags = DT_CENTER | DT_VCENTER | DT_SINGLELINE | (state.range(0) ? DT_CALCRECT : 0);
+  for (auto _ : state) {
+    for (int i = 0; i < 1000; ++i) {
+      RECT box = {10, 10, 90, 30};
+      benchmark::DoNotOptimize(GDI_DrawText(ctx, kValues[i % 5], -1, &box, flags));
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * 1000);
+  SelectObject(ctx, GDI_DESELECT_FONT);
+  DeleteObject(font);
+  GDI_DeleteGfxContext(ctx);
+}
+BENCHMARK(BM_GdiDrawText)->Arg(0)->Arg(1)->ArgName("measure")->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();
