@@ -55,7 +55,9 @@ public:
     BASE_String mLabel;
   };
 
-  // Constructor thread. Names are copied and cut to 127 characters.
+  // Constructor thread. Names are copied and cut to 127 characters. The
+  // channel I/O string lists "inputs-outputs" pairs separated by single
+  // spaces ("1-1 2-2"); a number that cannot be read counts as 0.
   IEffectBase(int nParams, const char* channelIOStr, int nPresets, const char* effectName,
               const char* productName, const char* mfrName, int vendorVersion, int uniqueID, int mfrID,
               int latency, bool plugDoesMidi, bool plugDoesChunks, bool plugIsInst, EAPI plugAPI);
@@ -198,17 +200,24 @@ public:
   // for the others.
   void MakePreset(const char* name, ...);
   // nParamsNamed pairs of (int index, value typed as for MakePreset).
-  // Parameters without a pair keep their current value; a pair with an
-  // index outside the parameters is skipped.
+  // Parameters without a pair keep their current value. An index outside
+  // the parameters ends the list: the type, and so the place, of the
+  // arguments behind it is unknown, so it and the pairs after it are skipped.
   void MakePresetFromNamedParams(const char* name, int nParamsNamed, ...);
   void MakePresetFromChunk(const char* name, ByteChunk* pChunk);
   // The state is the base64 text decoded into exactly sizeOfChunk bytes.
   void MakePresetFromBlob(const char* name, const char* blob, int sizeOfChunk);
   void EnsureDefaultPreset();
   void PruneUninitializedPresets();
+  // Loads a preset into the parameters and makes it current; an empty slot
+  // instead captures the current parameters as "user preset N". False for
+  // an unknown index or name, or a state that cannot be read.
   bool RestorePreset(int idx);
   bool RestorePreset(const char* name);
+  // "" for an index outside the bank.
   const char* GetPresetName(int idx) const;
+  // Stores the live parameters into the current preset and renames it when
+  // a non-empty name is given.
   void ModifyCurrentPreset(const char* name = nullptr);
   int NPresets() const { return mPresets.GetSize(); }
   int GetCurrentPresetIdx() const { return mCurrentPresetIdx; }
