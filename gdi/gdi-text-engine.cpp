@@ -67,8 +67,9 @@ struct Engine {
   }
 };
 
-// Constructed before first use by any other static of the layer, so that
-// it is destroyed after them.
+// Made on first use and released at exit; text calls after that find no
+// engine and draw nothing. Fonts and contexts freed late (by caches torn
+// down at exit) need no engine.
 Engine& TheEngine()
 {
   static Engine engine;
