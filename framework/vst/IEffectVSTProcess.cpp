@@ -15,14 +15,12 @@ IEffectVST* PlugOf(AEffect* pEffect)
   return pEffect ? static_cast<IEffectVST*>(pEffect->object) : nullptr;
 }
 
-// True when every one of the n channel pointers can be used.
+// Channel c of a host array moved on by offset frames; a missing array or
+// entry stays missing (the base reads silence and writes into scratch).
 template <class Sample>
-bool ChannelsPresent(Sample** channels, int n)
+Sample* Advance(Sample** channels, int c, int offset)
 {
-  if (n > 0 && !channels) return false;
-  for (int i = 0; i < n; ++i)
-    if (!channels[i]) return false;
-  return true;
+  return channels && channels[c] ? channels[c] + offset : nullptr;
 }
 
 }  // namespace
@@ -69,7 +67,7 @@ void IEffectVST::ProcessInPieces(Sample** inputs, Sample** outputs, int nFrames,
   if (DoesMIDI()) CallHost(audioMasterWantMidi);
   const int nIn = NInChannels();
   const int nOut = NOutChannels();
-  if (nFrames <= 0 || !ChannelsPresent(inputs, nIn) || !ChannelsPresent(outputs, nOut)) return;
+  if (nFrames <= 0) return;
   const int piece = ScratchFrames();
   if (nFrames <= piece) {
     run(inputs, outputs, nFrames);
@@ -80,8 +78,8 @@ void IEffectVST::ProcessInPieces(Sample** inputs, Sample** outputs, int nFrames,
   Sample** out = reinterpret_cast<Sample**>(mPieceOut.Get());
   for (int done = 0; done < nFrames; done += piece) {
     const int n = nFrames - done < piece ? nFrames - done : piece;
-    for (int c = 0; c < nIn; ++c) in[c] = inputs[c] + done;
-    for (int c = 0; c < nOut; ++c) out[c] = outputs[c] + done;
+    for (int c = 0; c < nIn; ++c) in[c] = Advance(inputs, c, done);
+    for (int c = 0; c < nOut; ++c) out[c] = Advance(outputs, c, done);
     run(in, out, n);
   }
 }

@@ -106,18 +106,37 @@ TEST_F(ProbeProcessTest, UnusableBlockSizesAreIgnored)
     for (int i = 0; i < n; ++i) ASSERT_EQ(out[c][i], static_cast<float>(in[c][i] * gain));
 }
 
-TEST_F(ProbeProcessTest, MissingBuffersAndEmptyBlocksLeaveOutputsAlone)
+TEST_F(ProbeProcessTest, MissingHostBuffersReadSilenceAlsoInLongCalls)
+{
+  Dispatch(e, effSetBlockSize, 0, 16);
+  const int n = 40;  // longer than the block size: processed in pieces
+  auto in = Noise<float>(n);
+  auto out = Noise<float>(n, 2);
+  e->processReplacing(e, nullptr, Pointers(out).data(), n);
+  for (int c = 0; c < 2; ++c)
+    for (int i = 0; i < n; ++i) ASSERT_EQ(out[c][i], 0.0f);
+
+  std::vector<float*> holey = Pointers(in);
+  holey[1] = nullptr;
+  out = Noise<float>(n, 2);
+  e->processReplacing(e, holey.data(), Pointers(out).data(), n);
+  for (int i = 0; i < n; ++i) {
+    ASSERT_EQ(out[0][i], static_cast<float>(in[0][i] * gain));
+    ASSERT_EQ(out[1][i], 0.0f);
+  }
+  std::vector<double*> none(2, nullptr);
+  e->processDoubleReplacing(e, none.data(), none.data(), n);
+  e->processReplacing(e, Pointers(in).data(), nullptr, n);  // nowhere to write: nothing reaches the host
+}
+
+TEST_F(ProbeProcessTest, EmptyBlocksLeaveOutputsAlone)
 {
   auto in = Noise<float>(16);
   auto out = Noise<float>(16, 2);
   const auto before = out;
-  e->processReplacing(e, nullptr, Pointers(out).data(), 16);
-  e->processReplacing(e, Pointers(in).data(), nullptr, 16);
-  std::vector<float*> holey = Pointers(in);
-  holey[1] = nullptr;
-  e->processReplacing(e, holey.data(), Pointers(out).data(), 16);
   e->processReplacing(e, Pointers(in).data(), Pointers(out).data(), 0);
   e->processReplacing(e, Pointers(in).data(), Pointers(out).data(), -3);
+  e->process(e, Pointers(in).data(), Pointers(out).data(), 0);
   EXPECT_EQ(out, before);
 }
 
