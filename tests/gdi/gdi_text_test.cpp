@@ -151,6 +151,21 @@ TEST(GdiFonts, SizeRulesAndFallbackFaces)
     EXPECT_EQ(t->tmHeight, ten.tmHeight);
     EXPECT_EQ(t->tmAscent, ten.tmAscent);
   }
+  // The logical-font form, also with a face name that fills its array
+  // without a terminator.
+  LOGFONT lf = {};
+  lf.lfHeight = 10;
+  lf.lfWeight = FW_NORMAL;
+  std::memcpy(lf.lfFaceName, "DejaVu Sans", 12);
+  HFONT indirect = CreateFontIndirect(&lf);
+  SelectObject(ctx, indirect);
+  TEXTMETRIC viaLogFont;
+  GetTextMetrics(ctx, &viaLogFont);
+  EXPECT_EQ(viaLogFont.tmHeight, ten.tmHeight);
+  std::memset(lf.lfFaceName, 'x', sizeof(lf.lfFaceName));
+  HFONT unterminated = CreateFontIndirect(&lf);
+  EXPECT_NE(unterminated, nullptr);
+  EXPECT_EQ(CreateFontIndirect(nullptr), nullptr);
   // A face the system lacks still gives a working font.
   HFONT monaco = CreateFont(12, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "Monaco");
   ASSERT_NE(monaco, nullptr);
@@ -159,7 +174,7 @@ TEST(GdiFonts, SizeRulesAndFallbackFaces)
   EXPECT_GT(GDI_DrawText(ctx, "abc", -1, &r, DT_CALCRECT | DT_SINGLELINE), 0);
   EXPECT_GT(r.right, 0);
   SelectObject(ctx, GDI_DESELECT_FONT);
-  for (HFONT f : {f10, f0, fneg, fhuge, fw, monaco}) DeleteObject(f);
+  for (HFONT f : {f10, f0, fneg, fhuge, fw, monaco, indirect, unterminated}) DeleteObject(f);
   GDI_DeleteGfxContext(ctx);
 }
 
