@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -46,6 +47,20 @@ struct Planar {
   std::vector<T*> pointers;
 };
 
+// What was written, for the summary line.
+struct Written {
+  long long frames = 0;
+  double outPeak = 0.0;
+  double dryPeak = 0.0;
+};
+
+template <class T>
+double PeakOf(const std::vector<T>& samples, size_t count, double peak)
+{
+  for (size_t i = 0; i < count; ++i) peak = std::max(peak, std::fabs(static_cast<double>(samples[i])));
+  return peak;
+}
+
 struct Session {
   const RenderOptions& options;
   HostedPlugin* plugin;
@@ -59,7 +74,7 @@ struct Session {
 // Feeds the whole source (then the tail the plug-in asks for) through the
 // plug-in in blocks and writes what comes out.
 template <class T>
-bool RenderAll(const Session& s, std::string* error)
+bool RenderAll(const Session& s, Written* written, std::string* error)
 {
   AEffect* e = s.plugin->Effect();
   const int nIn = e->numInputs;
@@ -107,13 +122,16 @@ bool RenderAll(const Session& s, std::string* error)
       for (int i = 0; i < n; ++i)
         for (int c = 0; c < nIn; ++c) dryInterleaved[static_cast<size_t>(i) * nIn + c] = in.pointers[c][i];
       if (!s.dry->Write(dryInterleaved.data(), n, error)) return false;
+      written->dryPeak = PeakOf(dryInterleaved, static_cast<size_t>(n) * nIn, written->dryPeak);
     }
     s.plugin->SetSamplePos(static_cast<double>(done));
     ProcessBlock(e, in.pointers.data(), outBufs.pointers.data(), n, nOut);
     for (int i = 0; i < n; ++i)
       for (int c = 0; c < nOut; ++c) outInterleaved[static_cast<size_t>(i) * nOut + c] = outBufs.pointers[c][i];
     if (!s.out->Write(outInterleaved.data(), n, error)) return false;
+    written->outPeak = PeakOf(outInterleaved, static_cast<size_t>(n) * nOut, written->outPeak);
     done += n;
+    written->frames = done;
     progress.Update(done);
   }
   return true;
@@ -171,6 +189,13 @@ bool ApplyState(HostedPlugin* plugin, const RenderOptions& o)
   return true;
 }
 
+void PrintSummary(const std::string& path, long long frames, double rate, int channels, double peak)
+{
+  const double peakDb = peak > 0.0 ? 20.0 * std::log10(peak) : -HUGE_VAL;
+  std::printf("%s: %.2f s, %d channels at %d Hz, peak %.1f dBFS\n", path.c_str(), frames / rate, channels,
+              static_cast<int>(rate), peakDb);
+}
+
 bool Render(const RenderOptions& o)
 {
   std::unique_ptr<FeedSource> feed;
@@ -204,13 +229,16 @@ bool Render(const RenderOptions& o)
   plugin->Dispatch(effMainsChanged, 0, 1);
   plugin->Dispatch(effStartProcess);
   const Session session{o, plugin.get(), feed.get(), out.get(), dry.get(), o.block, rate};
-  const bool rendered = o.doublePrecision ? RenderAll<double>(session, &error)
-                                          : RenderAll<float>(session, &error);
+  Written written;
+  const bool rendered = o.doublePrecision ? RenderAll<double>(session, &written, &error)
+                                          : RenderAll<float>(session, &written, &error);
   plugin->Dispatch(effStopProcess);
   plugin->Dispatch(effMainsChanged, 0, 0);
   if (!rendered) return Fail(error);
   if (dry && !dry->Commit(&error)) return Fail(error);
   if (!out->Commit(&error)) return Fail(error);
+  PrintSummary(o.output, written.frames, rate, e->numOutputs, written.outPeak);
+  if (dry) PrintSummary(o.dry, written.frames, rate, std::max(e->numInputs, 1), written.dryPeak);
   return true;
 }
 
