@@ -22,6 +22,12 @@ struct HasSize<G, std::void_t<decltype(std::declval<G&>().Width()), decltype(std
     : std::true_type {};
 
 template <class G, class = void>
+struct HasGetSize : std::false_type {};
+template <class G>
+struct HasGetSize<G, std::void_t<decltype(std::declval<G&>().GetWidth()), decltype(std::declval<G&>().GetHeight())>>
+    : std::true_type {};
+
+template <class G, class = void>
 struct HasWindow : std::false_type {};
 template <class G>
 struct HasWindow<G, std::void_t<decltype(std::declval<G&>().OpenWindow(static_cast<void*>(nullptr))),
@@ -33,6 +39,9 @@ void Size(G* editor, int* w, int* h)
   if constexpr (HasSize<G>::value) {
     *w = editor->Width();
     *h = editor->Height();
+  } else if constexpr (HasGetSize<G>::value) {
+    *w = editor->GetWidth();
+    *h = editor->GetHeight();
   } else {
     (void)editor;
     *w = *h = 0;
