@@ -214,7 +214,6 @@ bool Render(const RenderOptions& o)
   plugin->Dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(rate));
   plugin->Dispatch(effSetBlockSize, 0, o.block);
   plugin->Dispatch(effSetProcessPrecision, 0, o.doublePrecision ? 1 : 0);
-  if (!ApplyState(plugin.get(), o)) return false;
 
   std::unique_ptr<SoundWriter> out =
       SoundWriter::Create(o.output, e->numOutputs, static_cast<int>(rate), false, &error);
@@ -225,6 +224,9 @@ bool Render(const RenderOptions& o)
                               o.doublePrecision, &error);
     if (!dry) return Fail(error);
   }
+  // Program and bank files are read and written once the sound files are
+  // known to be writable.
+  if (!ApplyState(plugin.get(), o)) return false;
 
   plugin->Dispatch(effMainsChanged, 0, 1);
   plugin->Dispatch(effStartProcess);
