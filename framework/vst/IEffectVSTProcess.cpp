@@ -2,6 +2,8 @@
 // mutex for the whole call, so parameter changes and blocks never
 // interleave.
 
+#include <cmath>
+
 #include "base/mutex.h"
 #include "framework/IGraphics.h"
 #include "framework/IParam.h"
@@ -41,7 +43,8 @@ void IEffectVST::VSTSetParameter(AEffect* pEffect, VstInt32 idx, float value)
   IEffectVST* plug = PlugOf(pEffect);
   if (!plug) return;
   BASE_MutexLock lock(plug->mMutex);
-  if (!plug->InParamRange(idx)) return;
+  // A value that is not a number would leave the parameter without one.
+  if (!plug->InParamRange(idx) || !std::isfinite(value)) return;
   if (plug->GetGUI()) plug->GetGUI()->SetParameterFromPlug(idx, value, true);
   plug->GetParam(idx)->SetNormalized(value);
   plug->OnParamChange(idx);

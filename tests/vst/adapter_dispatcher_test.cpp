@@ -1,5 +1,6 @@
 // The dispatcher's answers, opcode by opcode, on the probe plug-in.
 
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -110,6 +111,8 @@ TEST_F(ProbeTest, GetAndSetParameterUseNormalizedValuesAndIgnoreBadIndexes)
   const float before = e->getParameter(e, kGain);
   e->setParameter(e, -1, 0.1f);
   e->setParameter(e, 4, 0.1f);
+  e->setParameter(e, kGain, std::nanf(""));
+  e->setParameter(e, kGain, -HUGE_VALF);
   EXPECT_EQ(e->getParameter(e, kGain), before);
   e->setParameter(e, kGain, 0.5f);
   EXPECT_FLOAT_EQ(e->getParameter(e, kGain), 0.5f);
