@@ -20,7 +20,7 @@ public:
 
   // One step towards target; returns the new state. A state that is no
   // longer finite (a non-finite target or pole) restarts from zero rather
-  // than poisoning every later step.
+  // than poisoning every later step; a subnormal one is flushed to zero.
   double Process(double target)
   {
     double v = a0 * target + b1 * z;

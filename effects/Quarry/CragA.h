@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 
+#include "dsp/AlwaysInline.h"
 #include "dsp/ClipTable.h"
 #include "dsp/Denormal.h"
 #include "dsp/SameBits.h"
@@ -37,7 +38,7 @@ private:
   double mNumPot[4] = {};   // factors of p * K^2
 };
 
-inline void CragA::Calc(double sampleRate, double pot)
+DSP_ALWAYS_INLINE void CragA::Calc(double sampleRate, double pot)
 {
   // Unchanged inputs give unchanged coefficients.
   if (SameBits(pot, mPot) && SameBits(sampleRate, mRate)) return;
@@ -50,13 +51,13 @@ inline void CragA::Calc(double sampleRate, double pot)
   b[3] = mNumRate[3] + mNumPot[3] * Pk;
 }
 
-inline double CragA::Process(double xIn)
+DSP_ALWAYS_INLINE double CragA::Process(double xIn)
 {
   const double x = FlushDenormal(xIn);
   in = x;
   double y = (b[0] * x + b[1] * pastIn[0] + b[2] * pastIn[1] + b[3] * pastIn[2]
               - a[1] * pastOut[0] - a[2] * pastOut[1] - a[3] * pastOut[2]) / a[0];
-  if (!IsNormalNumber(y) && y != 0.0) {
+  if (y != 0.0 && !IsNormalNumber(y)) {
     // Start over from silence rather than keep a non-finite value (from the
     // input or an overflow), which would silence the channel for good, or a
     // subnormal one, which is far below anything audible and slow to

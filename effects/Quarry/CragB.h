@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 
+#include "dsp/AlwaysInline.h"
 #include "dsp/ClipTable.h"
 #include "dsp/Denormal.h"
 #include "dsp/SameBits.h"
@@ -36,7 +37,7 @@ private:
   double mNumPot[6] = {};   // factors of p * K
 };
 
-inline void CragB::Calc(double sampleRate, double pot)
+DSP_ALWAYS_INLINE void CragB::Calc(double sampleRate, double pot)
 {
   // Unchanged inputs give unchanged coefficients.
   if (SameBits(pot, mPot) && SameBits(sampleRate, mRate)) return;
@@ -46,14 +47,14 @@ inline void CragB::Calc(double sampleRate, double pot)
   for (int i = 0; i < 6; ++i) b[i] = mNumRate[i] + mNumPot[i] * Q;
 }
 
-inline double CragB::Process(double x)
+DSP_ALWAYS_INLINE double CragB::Process(double x)
 {
   const double u = FlushDenormal(Clip(x));
   in = u;
   double y = (b[0] * u + b[1] * pastIn[0] + b[2] * pastIn[1] + b[3] * pastIn[2] + b[4] * pastIn[3]
               + b[5] * pastIn[4] - a[1] * pastOut[0] - a[2] * pastOut[1] - a[3] * pastOut[2]
               - a[4] * pastOut[3] - a[5] * pastOut[4]) / a[0];
-  if (!IsNormalNumber(y) && y != 0.0) {
+  if (y != 0.0 && !IsNormalNumber(y)) {
     // Start over from silence rather than keep a non-finite value (from
     // unusable coefficients or an overflow), which would silence the channel
     // for good, or a subnormal one, which is far below anything audible and

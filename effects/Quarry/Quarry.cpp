@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "base/mutex.h"
+#include "dsp/AlwaysInline.h"
 #include "dsp/SameBits.h"
 
 namespace {
@@ -109,13 +110,13 @@ void Quarry::FollowSampleRate(double fs)
 
 // Each smoother serves both channels and steps once per channel, so the
 // right stage always sees the position one step further along.
-inline void Quarry::AdvanceFirstStage(double fs)
+DSP_ALWAYS_INLINE void Quarry::AdvanceFirstStage(double fs)
 {
   mStageAL.Calc(fs, mSmoothA.Process(mFirstStageTarget));
   mStageAR.Calc(fs, mSmoothA.Process(mFirstStageTarget));
 }
 
-inline void Quarry::AdvanceSecondStage(double fs)
+DSP_ALWAYS_INLINE void Quarry::AdvanceSecondStage(double fs)
 {
   mStageBL.Calc(fs, mSmoothB.Process(mSecondStageTarget));
   mStageBR.Calc(fs, mSmoothB.Process(mSecondStageTarget));
