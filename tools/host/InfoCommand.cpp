@@ -55,9 +55,8 @@ int RunInfo(const std::string& pluginPath)
   std::printf("Vendor:       %s\n", plugin->GetText(effGetVendorString, 0, textCap).c_str());
   std::printf("Product:      %s\n", plugin->GetText(effGetProductString, 0, textCap).c_str());
   std::printf("Unique ID:    %s (%d)\n", FourCCText(e->uniqueID).c_str(), e->uniqueID);
-  const int version = e->version;
-  std::printf("Version:      %d (%d.%d.%d); vendor version %lld\n", version, version / 10000,
-              version / 100 % 100, version % 100,
+  // Plug-ins encode their versions in their own ways; shown as they come.
+  std::printf("Version:      %d (vendor version %lld)\n", e->version,
               static_cast<long long>(plugin->Dispatch(effGetVendorVersion)));
   std::printf("VST version:  %lld\n", static_cast<long long>(plugin->Dispatch(effGetVstVersion)));
   const VstIntPtr category = plugin->Dispatch(effGetPlugCategory);
