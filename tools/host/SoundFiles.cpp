@@ -97,6 +97,9 @@ std::unique_ptr<SoundWriter> SoundWriter::Create(const std::string& path, int ch
   }
   // Integer formats clip loud samples instead of wrapping them around.
   sf_command(writer->m_file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
+  // The PEAK chunk carries a time stamp; without it the same render gives
+  // the same file, byte for byte.
+  sf_command(writer->m_file, SFC_SET_ADD_PEAK_CHUNK, nullptr, SF_FALSE);
   return writer;
 }
 
