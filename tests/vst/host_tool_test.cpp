@@ -152,6 +152,10 @@ TEST_F(HostToolTest, RenderRunsTheFileThroughThePlugIn)
   const double gain = std::pow(10.0, -6.0 / 20.0);
   for (size_t i = 0; i < in.size(); ++i)
     ASSERT_EQ(out[i], static_cast<float>(static_cast<double>(in[i]) * gain)) << i;
+  // The same render gives the same file, byte for byte.
+  r = Run("render " + Probe() + " -i '" + Path("in.wav") + "' -o '" + Path("again.wav") + "' --set Gain=-6");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(ReadText(Path("again.wav")), ReadText(Path("out.wav")));
 }
 
 TEST_F(HostToolTest, MonoInputFeedsBothInputsAndDoublePrecisionWorks)
