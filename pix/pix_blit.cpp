@@ -2,6 +2,7 @@
 
 #include "pix/pix_blit.h"
 #include "pix/pix_blitarea.h"
+#include "pix/pix_combinerow.h"
 #include "pix/pix_opselect.h"
 
 void PIX_Blit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, const RECT* srcrect, float alpha, int mode)
@@ -32,9 +33,14 @@ void PIX_Blit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, const REC
   const int ia = PIX_IntAlpha(alpha);
   PIX_SelectBlitOperator(mode, ia, [&](auto tag) {
     typedef typename decltype(tag)::type Op;
-    PIX_ForEachBlitPixel(a, [ia](PIX_pixel* d, PIX_pixel s) {
-      Op::doPix((unsigned char*)d, PIX_GetR(s), PIX_GetG(s), PIX_GetB(s), PIX_GetA(s), ia);
-    });
+    if (a.decreasing) {
+      // Overlap within one bitmap: pixel by pixel from the end.
+      PIX_ForEachBlitPixel(a, [ia](PIX_pixel* d, PIX_pixel s) {
+        Op::doPix((unsigned char*)d, PIX_GetR(s), PIX_GetG(s), PIX_GetB(s), PIX_GetA(s), ia);
+      });
+    } else {
+      PIX_ForEachBlitRow(a, [&](PIX_pixel* d, const PIX_pixel* s) { PIX_CombineRow<Op>::run(d, s, a.w, ia); });
+    }
   });
 }
 

@@ -13,6 +13,10 @@
 #include <cstddef>
 #include <cstdint>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "pix/pix_pixel.h"
 
 struct PIX_SampleWindow {
@@ -26,7 +30,7 @@ struct PIX_SampleWindow {
 
 struct PIX_NearestSampler {
   PIX_SampleWindow win;
-  inline bool operator()(int64_t x, int64_t y, PIX_pixel& out) const
+  __attribute__((always_inline)) inline bool operator()(int64_t x, int64_t y, PIX_pixel& out) const
   {
     const int64_t ix = x >> 16, iy = y >> 16;
     if (!win.inside(ix, iy)) return false;
@@ -38,35 +42,70 @@ struct PIX_NearestSampler {
 struct PIX_BilinearSampler {
   PIX_SampleWindow win;
 
-  // Each channel is (sum of weight x channel) >> 16 with weights summing to 65536.
+  // Each channel is (sum of weight x channel) >> 16 with weights summing to
+  // 65536. The channels are spread two to a 64-bit word, 32 bits apart, so
+  // one multiply weighs two channels; a lane's sum stays below 2^24.
+  static inline uint64_t BlueRed(PIX_pixel p) { return (p & 0xFFu) | ((uint64_t)(p & 0xFF0000u) << 16); }
+  static inline uint64_t GreenAlpha(PIX_pixel p) { return ((p >> 8) & 0xFFu) | ((uint64_t)(p >> 24) << 32); }
+  static inline PIX_pixel Gather(uint64_t br, uint64_t ga)
+  {
+    return (PIX_pixel)((br >> 16) & 0xFF) | (PIX_pixel)((ga >> 8) & 0xFF00) | (PIX_pixel)((br >> 32) & 0xFF0000) |
+           (PIX_pixel)((ga >> 24) & 0xFF000000u);
+  }
+#if defined(__SSE2__)
+  // With SSE2 the four channels are weighed at once in single precision,
+  // which is exact here: every product and partial sum is an integer below
+  // 2^24.
+  static inline __m128 Channels(PIX_pixel p)
+  {
+    const __m128i z = _mm_setzero_si128();
+    return _mm_cvtepi32_ps(_mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128((int)p), z), z));
+  }
+  static inline PIX_pixel Shift16(__m128 sum)
+  {
+    __m128i v = _mm_srli_epi32(_mm_cvttps_epi32(sum), 16);
+    v = _mm_packs_epi32(v, v);
+    return (PIX_pixel)_mm_cvtsi128_si32(_mm_packus_epi16(v, v));
+  }
   static inline PIX_pixel Mix2(PIX_pixel p, PIX_pixel q, uint32_t f)
   {
-    const uint32_t g = 65536 - f;
-    PIX_pixel out = 0;
-    for (int sh = 0; sh < 32; sh += 8)
-      out |= ((((p >> sh) & 0xFF) * g + ((q >> sh) & 0xFF) * f) >> 16) << sh;
-    return out;
+    return Shift16(_mm_add_ps(_mm_mul_ps(Channels(p), _mm_set1_ps((float)(65536 - f))),
+                              _mm_mul_ps(Channels(q), _mm_set1_ps((float)f))));
   }
   static inline PIX_pixel Mix4(PIX_pixel p00, PIX_pixel p01, PIX_pixel p10, PIX_pixel p11, uint32_t fx, uint32_t fy)
   {
-    const uint32_t w11 = (fx * fy) >> 16;
+    const uint32_t w11 = (uint32_t)(((uint64_t)fx * fy) >> 16);
     const uint32_t w01 = fx - w11, w10 = fy - w11, w00 = 65536 - fx - fy + w11;
-    PIX_pixel out = 0;
-    for (int sh = 0; sh < 32; sh += 8)
-      out |= ((((p00 >> sh) & 0xFF) * w00 + ((p01 >> sh) & 0xFF) * w01 + ((p10 >> sh) & 0xFF) * w10 +
-               ((p11 >> sh) & 0xFF) * w11) >>
-              16)
-             << sh;
-    return out;
+    const __m128 top = _mm_add_ps(_mm_mul_ps(Channels(p00), _mm_set1_ps((float)w00)),
+                                  _mm_mul_ps(Channels(p01), _mm_set1_ps((float)w01)));
+    const __m128 bottom = _mm_add_ps(_mm_mul_ps(Channels(p10), _mm_set1_ps((float)w10)),
+                                     _mm_mul_ps(Channels(p11), _mm_set1_ps((float)w11)));
+    return Shift16(_mm_add_ps(top, bottom));
   }
+#else
+  static inline PIX_pixel Mix2(PIX_pixel p, PIX_pixel q, uint32_t f)
+  {
+    const uint64_t g = 65536 - f;
+    return Gather(BlueRed(p) * g + BlueRed(q) * f, GreenAlpha(p) * g + GreenAlpha(q) * f);
+  }
+  static inline PIX_pixel Mix4(PIX_pixel p00, PIX_pixel p01, PIX_pixel p10, PIX_pixel p11, uint32_t fx, uint32_t fy)
+  {
+    const uint64_t w11 = ((uint64_t)fx * fy) >> 16;
+    const uint64_t w01 = fx - w11, w10 = fy - w11, w00 = 65536 - fx - fy + w11;
+    return Gather(BlueRed(p00) * w00 + BlueRed(p01) * w01 + BlueRed(p10) * w10 + BlueRed(p11) * w11,
+                  GreenAlpha(p00) * w00 + GreenAlpha(p01) * w01 + GreenAlpha(p10) * w10 + GreenAlpha(p11) * w11);
+  }
+#endif
 
-  inline bool operator()(int64_t x, int64_t y, PIX_pixel& out) const
+  __attribute__((always_inline)) inline bool operator()(int64_t x, int64_t y, PIX_pixel& out) const
   {
     const int64_t ix = x >> 16, iy = y >> 16;
     if (!win.inside(ix, iy)) return false;
     const uint32_t fx = (uint32_t)(x & 0xFFFF), fy = (uint32_t)(y & 0xFFFF);
     const PIX_pixel* r0 = win.row(iy) + ix;
-    const bool lastCol = ix == win.w - 1, lastRow = iy == win.h - 1;
+    // A zero fraction gives its neighbours weight 0: those cases take the
+    // shorter forms, with the same result.
+    const bool lastCol = ix == win.w - 1 || fx == 0, lastRow = iy == win.h - 1 || fy == 0;
     if (!lastCol && !lastRow) {
       const PIX_pixel* r1 = r0 + win.step;
       out = Mix4(r0[0], r0[1], r1[0], r1[1], fx, fy);
@@ -107,7 +146,7 @@ struct PIX_FilterDownSampler {
       }
   }
 
-  inline bool operator()(int64_t x, int64_t y, PIX_pixel& out) const
+  __attribute__((always_inline)) inline bool operator()(int64_t x, int64_t y, PIX_pixel& out) const
   {
     const int64_t cx = x >> 16, cy = y >> 16;
     const int half = (n - 1) / 2;

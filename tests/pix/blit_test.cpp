@@ -23,9 +23,10 @@ TEST(Blit, EveryOperatorAtEveryAlphaMatchesTheFormulas)
 {
   const std::vector<PIX_pixel> px = TestPixels(4321, 48);
   const int n = (int)px.size();
-  GuardedBitmap src(n, n), dst(n, n, true);
+  // One column short, so that row loops working on groups of pixels meet a tail.
+  GuardedBitmap src(n - 1, n), dst(n, n, true);
   for (int y = 0; y < n; ++y)
-    for (int x = 0; x < n; ++x) src.set(x, y, px[(x + 3 * y) % n]);
+    for (int x = 0; x < n - 1; ++x) src.set(x, y, px[(x + 3 * y) % n]);
   for (int op = 0; op <= 5; ++op)
     for (int sa = 0; sa <= 1; ++sa)
       for (int ia : {0, 1, 64, 128, 192, 255, 256}) {
@@ -35,7 +36,7 @@ TEST(Blit, EveryOperatorAtEveryAlphaMatchesTheFormulas)
         int failures = 0;
         for (int y = 0; y < n; ++y)
           for (int x = 0; x < n; ++x) {
-            const PIX_pixel want = RefBlitPixel(px[x], src.get(x, y), op, sa, ia);
+            const PIX_pixel want = x < n - 1 ? RefBlitPixel(px[x], src.get(x, y), op, sa, ia) : px[x];
             if (dst.get(x, y) != want && failures++ < 3)
               ADD_FAILURE() << "op " << op << " sa " << sa << " ia " << ia << " at " << x << "," << y << std::hex
                             << " want " << want << " got " << dst.get(x, y);
