@@ -53,11 +53,13 @@ struct Rig {
 
   void Automate()
   {
-    // GainL sweeps back and forth, as a host's automation lane would move it.
-    IParam* p = plug.GetParam(Quarry::kGainL);
+    // Both tone knobs sweep back and forth, as a host's automation lanes
+    // would move them, so every stage recomputes its coefficients each frame.
     BASE_MutexLock lock(plug.GetMutex());
-    p->SetNormalized(0.5 + 0.45 * std::sin(blocks * 0.05));
+    plug.GetParam(Quarry::kGainL)->SetNormalized(0.5 + 0.45 * std::sin(blocks * 0.05));
     plug.OnParamChange(Quarry::kGainL);
+    plug.GetParam(Quarry::kGainM)->SetNormalized(0.5 + 0.45 * std::cos(blocks * 0.03));
+    plug.OnParamChange(Quarry::kGainM);
   }
 
   void Run(Path path)
