@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "framework/IGraphics.h"
 #include "framework/IMidiMsg.h"
 #include "framework/ISysEx.h"
 #include "framework/IParam.h"
@@ -224,6 +225,80 @@ TEST_F(HostCallsTest, StereoLimitingHostsAreRecognisedOnOpen)
   EXPECT_EQ(plug->GetHost(), kHostForte);
   EXPECT_EQ(e->numInputs, 2);
   EXPECT_EQ(e->numOutputs, 2);
+}
+
+// An editor that records what the plug-in pushes into it. The plug-in
+// owns and deletes it; the log belongs to the test.
+struct EditorLog {
+  struct Push {
+    int idx;
+    double value;
+    bool normalized;
+  };
+  std::vector<Push> pushes;
+  int prepDraws = 0;
+  bool deleted = false;
+};
+
+class RecordingEditor : public IGraphics {
+public:
+  explicit RecordingEditor(EditorLog* log) : mLog(log) {}
+  ~RecordingEditor() override { mLog->deleted = true; }
+  void SetParameterFromPlug(int paramIdx, double value, bool normalized) override
+  {
+    mLog->pushes.push_back({paramIdx, value, normalized});
+  }
+  void PrepDraw() override { ++mLog->prepDraws; }
+
+private:
+  EditorLog* mLog;
+};
+
+TEST_F(HostCallsTest, AnAttachedEditorFollowsHostChanges)
+{
+  EditorLog log;
+  AEffect* e = plug->GetAEffect();
+  plug->AttachGraphics(nullptr);
+  EXPECT_EQ(e->flags & effFlagsHasEditor, 0);
+  plug->AttachGraphics(new RecordingEditor(&log));
+  EXPECT_NE(e->flags & effFlagsHasEditor, 0);
+  EXPECT_EQ(log.prepDraws, 1);
+  EXPECT_EQ(log.pushes.size(), 4u);  // every parameter, normalised
+  ERect* rect = nullptr;
+  EXPECT_EQ(e->dispatcher(e, effEditGetRect, 0, 0, &rect, 0.0f), 1);
+  ASSERT_NE(rect, nullptr);
+  EXPECT_EQ(rect->top, 0);
+  EXPECT_EQ(rect->left, 0);
+  EXPECT_EQ(e->dispatcher(e, effEditGetRect, 0, 0, nullptr, 0.0f), 0);
+  EXPECT_EQ(e->dispatcher(e, effEditClose, 0, 0, nullptr, 0.0f), 1);
+
+  log.pushes.clear();
+  e->setParameter(e, ProbeEffect::kGain, 0.5f);
+  ASSERT_EQ(log.pushes.size(), 1u);
+  EXPECT_EQ(log.pushes[0].idx, ProbeEffect::kGain);
+  EXPECT_EQ(log.pushes[0].value, 0.5);
+  EXPECT_TRUE(log.pushes[0].normalized);
+
+  log.pushes.clear();
+  e->dispatcher(e, effString2Parameter, ProbeEffect::kGain, 0, const_cast<char*>("-6"), 0.0f);
+  ASSERT_EQ(log.pushes.size(), 1u);
+  EXPECT_EQ(log.pushes[0].value, -6.0);
+  EXPECT_FALSE(log.pushes[0].normalized);
+
+  // A restored chunk redraws every control with plain values.
+  void* chunk = nullptr;
+  const VstIntPtr size = e->dispatcher(e, effGetChunk, 1, 0, &chunk, 0.0f);
+  std::vector<unsigned char> copy(static_cast<unsigned char*>(chunk), static_cast<unsigned char*>(chunk) + size);
+  log.pushes.clear();
+  EXPECT_EQ(e->dispatcher(e, effSetChunk, 1, size, copy.data(), 0.0f), 1);
+  ASSERT_EQ(log.pushes.size(), 4u);
+  EXPECT_EQ(log.pushes[0].value, -6.0);
+  EXPECT_FALSE(log.pushes[0].normalized);
+
+  plug->ResizeGraphics(10, 10);
+  e->dispatcher(e, effClose, 0, 0, nullptr, 0.0f);  // deletes the plug-in and its editor
+  plug.release();
+  EXPECT_TRUE(log.deleted);
 }
 
 }  // namespace
