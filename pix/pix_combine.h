@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 #include "pix/pix_pixel.h"
 
@@ -99,7 +100,10 @@ struct _PIX_CombinePixelsColorDodge {
 
 // ((s x ia + (256 - ia) x 256) x d) >> 16
 struct _PIX_CombinePixelsMulNoClamp {
-  static inline int chan(int d, int s, int ia) { return ((s * ia + (256 - ia) * 256) * d) >> 16; }
+  static inline int chan(int d, int s, int ia)
+  {
+    return (int)((((PIX_wide)s * ia + (PIX_wide)(256 - ia) * 256) * d) >> 16);
+  }
   static inline void doPix(unsigned char* d, int r, int g, int b, int a, int ia)
   {
     d[0] = (unsigned char)chan(d[0], b, ia);
@@ -203,7 +207,7 @@ struct _PIX_CombinePixelsHSVAdjust {
       rr = vv, gg = m, bb = F(h - 320);
     const uint32_t px = ((uint32_t)(a & 0xFF) << 24) | ((uint32_t)(rr & 0xFF) << 16) |
                         ((uint32_t)(gg & 0xFF) << 8) | (uint32_t)(bb & 0xFF);
-    *(uint32_t*)(void*)d = px;
+    memcpy(d, &px, sizeof px);
   }
 };
 

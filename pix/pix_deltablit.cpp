@@ -155,7 +155,7 @@ void PIX_SetDeltaWindow(PIX_IBitmap* src, bool clip, double srcx, double srcy, d
   const int sw = src ? src->getWidth() : 0, sh = src ? src->getHeight() : 0;
   w.winL = 0, w.winT = 0, w.winR = sw, w.winB = sh;
   if (!clip) return;
-  auto bound = [](double v, int hi) { return v <= 0 ? 0 : v >= hi ? hi : (int)v; };
+  auto bound = [](double v, int hi) { return !(v > 0) ? 0 : v >= hi ? hi : (int)v; };
   w.winL = bound(srcx, sw);
   w.winT = bound(srcy, sh);
   w.winR = bound(srcx + srcw, sw);
@@ -172,7 +172,8 @@ bool DeltaSetup(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int dst
   int64_t dx = dstx, dy = dsty, dw = dstw, dh = dsth;
   if (dw < 0) dx += dw, srcx += srcw, dw = -dw;
   if (dh < 0) dy += dh, srcy += srch, dh = -dh;
-  if (dx > INT32_MAX || dy > INT32_MAX || dx < INT32_MIN || dy < INT32_MIN) return false;
+  if (dx > INT32_MAX || dy > INT32_MAX || dx < INT32_MIN || dy < INT32_MIN || dw > INT32_MAX || dh > INT32_MAX)
+    return false;
   w.dstx = (int)dx, w.dsty = (int)dy, w.dstw = (int)dw, w.dsth = (int)dh;
   w.srcx = srcx, w.srcy = srcy;
   w.dsdx = dsdx, w.dtdx = dtdx, w.dsdy = dsdy, w.dtdy = dtdy, w.dsdxdy = dsdxdy, w.dtdxdy = dtdxdy;

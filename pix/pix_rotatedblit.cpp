@@ -26,7 +26,7 @@ void PIX_RotatedBlit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, in
   // Turn about the rectangle's centre plus the offset.
   sx -= 0.5 * (dw * w.dsdx + dh * w.dsdy - sw) - rotxcent;
   sy -= 0.5 * (dh * w.dtdy + dw * w.dtdx - sh) - rotycent;
-  if (dx < INT32_MIN || dy < INT32_MIN) return;
+  if (dx < INT32_MIN || dy < INT32_MIN || dw > INT32_MAX || dh > INT32_MAX) return;
   w.dstx = (int)dx, w.dsty = (int)dy, w.dstw = (int)dw, w.dsth = (int)dh;
   w.srcx = sx, w.srcy = sy;
   PIX_DeltaBlitWalk(dest, src, w, alpha, mode);

@@ -85,12 +85,14 @@ void PIX_ScaledBlit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int
                     float srcy, float srcw, float srch, float alpha, int mode)
 {
   if (!dest || !src || dstw == 0 || dsth == 0 || alpha == 0.0f) return;
+  if (!std::isfinite(srcx) || !std::isfinite(srcy) || !std::isfinite(srcw) || !std::isfinite(srch)) return;
   const bool bilinear = (mode & 0xFF00) == PIX_FILTER_BILINEAR;
 
   if (std::fabs(srcw - dstw) < 0.001 && std::fabs(srch - dsth) < 0.001 && dstw > 0 && dsth > 0) {
     const bool onGrid = std::fabs(srcx - std::floor(srcx + 0.5)) <= 0.03 && std::fabs(srcy - std::floor(srcy + 0.5)) <= 0.03;
     if (!bilinear || onGrid) {
-      const int left = (int)(srcx + 0.5), top = (int)(srcy + 0.5);
+      auto nearest = [](double v) { return v >= INT32_MAX ? INT32_MAX : v <= INT32_MIN ? INT32_MIN : (int)v; };
+      const int left = nearest(srcx + 0.5), top = nearest(srcy + 0.5);
       PIX_Blit(dest, src, dstx, dsty, left, top, dstw, dsth, alpha, mode);
       return;
     }

@@ -1,4 +1,5 @@
 #include <cmath>
+#include <cstdint>
 
 #include "pix/pix_blit.h"
 #include "pix/pix_deltablit.h"
@@ -19,7 +20,8 @@ Vertex VertexAt(const T* pts, int idx)
 
 int GridPos(int start, int size, int k, int divisions)
 {
-  return (int)(start + (double)k * size / divisions + 0.5);
+  const double v = start + (double)k * size / divisions + 0.5;
+  return v >= INT32_MAX ? INT32_MAX : v <= INT32_MIN ? INT32_MIN : (int)v;
 }
 
 // Draws each grid cell with the delta blit, derivatives from its corners.
