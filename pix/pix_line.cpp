@@ -20,7 +20,7 @@ inline void Run(PIX_pixel* p, ptrdiff_t step, int n, const Plot& plot)
 // word-parallel forms at exact alphas.
 void DrawRun(const PIX_VecTarget& t, int x, int y, ptrdiff_t step, int n, PIX_pixel colour, float alpha, int mode)
 {
-  PIX_RunSolidPlot(mode, PIX_IntAlphaF(alpha), colour, PIX_VecFastFromAlpha(alpha),
+  PIX_RunSolidPlotFast(mode, PIX_IntAlphaF(alpha), colour, PIX_VecFastFromAlpha(alpha),
                    [&](auto plot) { Run(t.at(x, y), step, n, plot); });
 }
 
@@ -182,7 +182,7 @@ void PIX_VecLine(const PIX_VecTarget& t, int64_t lx1, int64_t ly1, int64_t lx2, 
   const Walk w = MakeWalk(t, x1, y1, x2, y2);
   const int ia = PIX_IntAlphaF(alpha);
   if (aa) PIX_RunWeightPlot(mode, ia, colour, [&](auto plot) { SymmetricLineAA(w, ia, plot); });
-  else PIX_RunSolidPlot(mode, ia, colour, PIX_VEC_FAST_NONE, [&](auto plot) { SymmetricLine(w, plot); });
+  else PIX_RunSolidPlot(mode, ia, colour, [&](auto plot) { SymmetricLine(w, plot); });
 }
 
 void PIX_Line(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, PIX_pixel colour, float alpha, int mode, bool aa)

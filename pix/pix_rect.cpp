@@ -1,5 +1,7 @@
 // Rectangle outlines built from lines, and bordered rectangles.
 
+#include <climits>
+
 #include "pix/pix_blit.h"
 #include "pix/pix_vector.h"
 
@@ -17,6 +19,8 @@ void PIX_DrawRect(PIX_IBitmap* bm, int x, int y, int w, int h, PIX_pixel colour,
 void PIX_BorderedRect(PIX_IBitmap* bm, int x, int y, int w, int h, PIX_pixel fillColour, PIX_pixel borderColour,
                       float alpha, int mode)
 {
-  PIX_FillRect(bm, x + 1, y + 1, w - 1, h - 1, fillColour, alpha, mode);
+  // The interior starts one pixel in; nothing lies inside past the int range.
+  if (x < INT_MAX && y < INT_MAX && w > INT_MIN && h > INT_MIN)
+    PIX_FillRect(bm, x + 1, y + 1, w - 1, h - 1, fillColour, alpha, mode);
   PIX_DrawRect(bm, x, y, w, h, borderColour, alpha, mode);
 }

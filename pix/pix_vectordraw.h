@@ -109,13 +109,32 @@ inline PIX_VecFastMix PIX_VecFastFromIntAlpha(int ia)
 }
 
 // Runs run(plot) with the fixed-weight plotter of a solid colour. Copy mode:
-// the word-parallel form named by fast, else the store at integer alpha 256,
-// the per-channel half mix at 128, the blending copy for other positive
-// values. Operators 1..5: their operator. False (nothing run) otherwise.
+// the store at integer alpha 256, the per-channel half mix at 128, the
+// blending copy for other positive values. Operators 1..5: their operator.
+// False (nothing run) otherwise.
 template <class F>
-inline bool PIX_RunSolidPlot(int mode, int ia, PIX_pixel colour, PIX_VecFastMix fast, F&& run)
+inline bool PIX_RunSolidPlot(int mode, int ia, PIX_pixel colour, F&& run)
 {
   const int r = PIX_GetR(colour), g = PIX_GetG(colour), b = PIX_GetB(colour), a = PIX_GetA(colour);
+  if ((mode & PIX_OP_MASK) == PIX_OP_COPY) {
+    if (ia == 256) run(PIX_StorePlot{colour});
+    else if (ia == 128) run(PIX_OpPlot<_PIX_CombinePixelsHalfMixNoClamp>{r, g, b, a, ia});
+    else if (ia > 0) run(PIX_OpPlot<_PIX_CombinePixelsCopyNoClamp>{r, g, b, a, ia});
+    else return false;
+    return true;
+  }
+  if (ia == 0) return false;
+  return PIX_SelectColorOperator(mode, [&](auto tag) {
+    using Op = typename decltype(tag)::type;
+    run(PIX_OpPlot<Op>{r, g, b, a, ia});
+  });
+}
+
+// As PIX_RunSolidPlot, but in copy mode the word-parallel form named by fast
+// takes precedence.
+template <class F>
+inline bool PIX_RunSolidPlotFast(int mode, int ia, PIX_pixel colour, PIX_VecFastMix fast, F&& run)
+{
   if ((mode & PIX_OP_MASK) == PIX_OP_COPY) {
     switch (fast) {
       case PIX_VEC_FAST_STORE: run(PIX_StorePlot{colour}); return true;
@@ -128,17 +147,8 @@ inline bool PIX_RunSolidPlot(int mode, int ia, PIX_pixel colour, PIX_VecFastMix 
         return true;
       case PIX_VEC_FAST_NONE: break;
     }
-    if (ia == 256) run(PIX_StorePlot{colour});
-    else if (ia == 128) run(PIX_OpPlot<_PIX_CombinePixelsHalfMixNoClamp>{r, g, b, a, ia});
-    else if (ia > 0) run(PIX_OpPlot<_PIX_CombinePixelsCopyNoClamp>{r, g, b, a, ia});
-    else return false;
-    return true;
   }
-  if (ia == 0) return false;
-  return PIX_SelectColorOperator(mode, [&](auto tag) {
-    using Op = typename decltype(tag)::type;
-    run(PIX_OpPlot<Op>{r, g, b, a, ia});
-  });
+  return PIX_RunSolidPlot(mode, ia, colour, run);
 }
 
 // Runs run(plot) with the weighted plotter for anti-aliased loops: the
