@@ -63,8 +63,9 @@ bool ClipWalk(const PIX_BitmapRows& dst, const PIX_DeltaWalk& w, ClippedWalk& ou
 // The delta loop, written once. With a running alpha each pixel gets the
 // alpha's integer value (16.16 shifted right 8); 0 or below leaves it.
 template <bool runningAlpha, class Sampler, class PixFn>
-void DeltaLoop(const PIX_BitmapRows& dst, const ClippedWalk& cw, const Sampler& sample, PixFn&& pixFn)
+void DeltaLoop(const PIX_BitmapRows& dst, const ClippedWalk& cw, const Sampler& sampler, PixFn&& pixFn)
 {
+  const Sampler sample = sampler;  // a local copy cannot alias the pixel stores
   FixedLinear2 s(cw.s), t(cw.t), a(cw.a);
   for (int j = 0; j < cw.height; ++j) {
     PIX_pixel* d = dst.at(cw.dstx, cw.dsty + j);

@@ -17,6 +17,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "pix/pix_combine.h"
 #include "pix/pix_pixel.h"
 
 struct PIX_SampleWindow {
@@ -43,19 +44,10 @@ struct PIX_BilinearSampler {
   PIX_SampleWindow win;
 
   // Each channel is (sum of weight x channel) >> 16 with weights summing to
-  // 65536. The channels are spread two to a 64-bit word, 32 bits apart, so
-  // one multiply weighs two channels; a lane's sum stays below 2^24.
-  static inline uint64_t BlueRed(PIX_pixel p) { return (p & 0xFFu) | ((uint64_t)(p & 0xFF0000u) << 16); }
-  static inline uint64_t GreenAlpha(PIX_pixel p) { return ((p >> 8) & 0xFFu) | ((uint64_t)(p >> 24) << 32); }
-  static inline PIX_pixel Gather(uint64_t br, uint64_t ga)
-  {
-    return (PIX_pixel)((br >> 16) & 0xFF) | (PIX_pixel)((ga >> 8) & 0xFF00) | (PIX_pixel)((br >> 32) & 0xFF0000) |
-           (PIX_pixel)((ga >> 24) & 0xFF000000u);
-  }
+  // 65536.
 #if defined(__SSE2__)
-  // With SSE2 the four channels are weighed at once in single precision,
-  // which is exact here: every product and partial sum is an integer below
-  // 2^24.
+  // The four channels are weighed at once in single precision, which is
+  // exact here: every product and partial sum is an integer below 2^24.
   static inline __m128 Channels(PIX_pixel p)
   {
     const __m128i z = _mm_setzero_si128();
@@ -72,24 +64,43 @@ struct PIX_BilinearSampler {
     return Shift16(_mm_add_ps(_mm_mul_ps(Channels(p), _mm_set1_ps((float)(65536 - f))),
                               _mm_mul_ps(Channels(q), _mm_set1_ps((float)f))));
   }
-  static inline PIX_pixel Mix4(PIX_pixel p00, PIX_pixel p01, PIX_pixel p10, PIX_pixel p11, uint32_t fx, uint32_t fy)
+  // Two horizontally adjacent pixels as channel vectors.
+  static inline void PairChannels(const PIX_pixel* p, __m128& left, __m128& right)
+  {
+    const __m128i z = _mm_setzero_si128();
+    const __m128i pair = _mm_unpacklo_epi8(_mm_loadl_epi64((const __m128i*)(const void*)p), z);
+    left = _mm_cvtepi32_ps(_mm_unpacklo_epi16(pair, z));
+    right = _mm_cvtepi32_ps(_mm_unpackhi_epi16(pair, z));
+  }
+  static inline PIX_pixel Mix4(const PIX_pixel* r0, const PIX_pixel* r1, uint32_t fx, uint32_t fy)
   {
     const uint32_t w11 = (uint32_t)(((uint64_t)fx * fy) >> 16);
     const uint32_t w01 = fx - w11, w10 = fy - w11, w00 = 65536 - fx - fy + w11;
-    const __m128 top = _mm_add_ps(_mm_mul_ps(Channels(p00), _mm_set1_ps((float)w00)),
-                                  _mm_mul_ps(Channels(p01), _mm_set1_ps((float)w01)));
-    const __m128 bottom = _mm_add_ps(_mm_mul_ps(Channels(p10), _mm_set1_ps((float)w10)),
-                                     _mm_mul_ps(Channels(p11), _mm_set1_ps((float)w11)));
+    __m128 c00, c01, c10, c11;
+    PairChannels(r0, c00, c01);
+    PairChannels(r1, c10, c11);
+    const __m128 top = _mm_add_ps(_mm_mul_ps(c00, _mm_set1_ps((float)w00)), _mm_mul_ps(c01, _mm_set1_ps((float)w01)));
+    const __m128 bottom = _mm_add_ps(_mm_mul_ps(c10, _mm_set1_ps((float)w10)), _mm_mul_ps(c11, _mm_set1_ps((float)w11)));
     return Shift16(_mm_add_ps(top, bottom));
   }
 #else
+  // The channels are spread two to a 64-bit word, 32 bits apart, so one
+  // multiply weighs two channels; a lane's sum stays below 2^24.
+  static inline uint64_t BlueRed(PIX_pixel p) { return (p & 0xFFu) | ((uint64_t)(p & 0xFF0000u) << 16); }
+  static inline uint64_t GreenAlpha(PIX_pixel p) { return ((p >> 8) & 0xFFu) | ((uint64_t)(p >> 24) << 32); }
+  static inline PIX_pixel Gather(uint64_t br, uint64_t ga)
+  {
+    return (PIX_pixel)((br >> 16) & 0xFF) | (PIX_pixel)((ga >> 8) & 0xFF00) | (PIX_pixel)((br >> 32) & 0xFF0000) |
+           (PIX_pixel)((ga >> 24) & 0xFF000000u);
+  }
   static inline PIX_pixel Mix2(PIX_pixel p, PIX_pixel q, uint32_t f)
   {
     const uint64_t g = 65536 - f;
     return Gather(BlueRed(p) * g + BlueRed(q) * f, GreenAlpha(p) * g + GreenAlpha(q) * f);
   }
-  static inline PIX_pixel Mix4(PIX_pixel p00, PIX_pixel p01, PIX_pixel p10, PIX_pixel p11, uint32_t fx, uint32_t fy)
+  static inline PIX_pixel Mix4(const PIX_pixel* r0, const PIX_pixel* r1, uint32_t fx, uint32_t fy)
   {
+    const PIX_pixel p00 = r0[0], p01 = r0[1], p10 = r1[0], p11 = r1[1];
     const uint64_t w11 = ((uint64_t)fx * fy) >> 16;
     const uint64_t w01 = fx - w11, w10 = fy - w11, w00 = 65536 - fx - fy + w11;
     return Gather(BlueRed(p00) * w00 + BlueRed(p01) * w01 + BlueRed(p10) * w10 + BlueRed(p11) * w11,
@@ -108,7 +119,7 @@ struct PIX_BilinearSampler {
     const bool lastCol = ix == win.w - 1 || fx == 0, lastRow = iy == win.h - 1 || fy == 0;
     if (!lastCol && !lastRow) {
       const PIX_pixel* r1 = r0 + win.step;
-      out = Mix4(r0[0], r0[1], r1[0], r1[1], fx, fy);
+      out = Mix4(r0, r1, fx, fy);
     } else if (!lastRow) {
       out = Mix2(r0[0], r0[win.step], fy);
     } else if (!lastCol) {
@@ -176,4 +187,10 @@ template <class Op>
 inline void PIX_CombineSample(PIX_pixel* d, PIX_pixel s, int ia)
 {
   Op::doPix((unsigned char*)d, PIX_GetR(s), PIX_GetG(s), PIX_GetB(s), PIX_GetA(s), ia);
+}
+// The plain store takes the sampled pixel whole.
+template <>
+inline void PIX_CombineSample<_PIX_CombinePixelsClobberNoClamp>(PIX_pixel* d, PIX_pixel s, int)
+{
+  *d = s;
 }

@@ -58,13 +58,17 @@ bool WindowAxis(int64_t origin, int64_t count, int64_t step, double srcpos, doub
 }
 
 template <class Sampler, class PixFn>
-void ScaledLoop(const PIX_BitmapRows& dst, const ScaledWalk& wk, const Sampler& sample, PixFn&& pixFn)
+void ScaledLoop(const PIX_BitmapRows& dst, const ScaledWalk& wk, const Sampler& sampler, PixFn&& pixFn)
 {
-  int64_t y = wk.y0;
-  for (int j = 0; j < wk.height; ++j, y += wk.ys) {
-    PIX_pixel* d = dst.at(wk.dstx, wk.dsty + j);
-    int64_t x = wk.x0;
-    for (int i = 0; i < wk.width; ++i, x += wk.xs) {
+  // Local copies: the pixel stores could otherwise alias their fields, which
+  // would then be reloaded for every pixel.
+  const Sampler sample = sampler;
+  const ScaledWalk w = wk;
+  int64_t y = w.y0;
+  for (int j = 0; j < w.height; ++j, y += w.ys) {
+    PIX_pixel* d = dst.at(w.dstx, w.dsty + j);
+    int64_t x = w.x0;
+    for (int i = 0; i < w.width; ++i, x += w.xs) {
       PIX_pixel s;
       if (sample(x, y, s)) pixFn(d + i, s);
     }
