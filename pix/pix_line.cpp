@@ -148,9 +148,14 @@ void SymmetricLineAA(Walk w, int ia, const Plot& plot)
       acc += w.slope;
     }
   }
+  // The middle pixel of an even run, with its neighbour's share too, so the
+  // line keeps its weight there.
   if (!(w.n & 1) && w.n > 0) {
     w.p1 += w.major;
-    plot(w.p1, PIX_VecScaleWeight(255 - (int)(acc >> 8), ia));
+    const int f = (int)(acc >> 8);
+    plot(w.p1, PIX_VecScaleWeight(255 - f, ia));
+    const int n1 = w.m1 + w.minorDir;
+    if (n1 >= 0 && n1 < w.minorSize) plot(w.p1 + w.minor, PIX_VecScaleWeight(f, ia));
   }
 }
 
