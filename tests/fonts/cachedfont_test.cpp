@@ -394,6 +394,37 @@ TEST_F(CachedFont, BackgroundModeAndCombineModes)
   EXPECT_FALSE(font.DrawGlyph(&bm, ' ', 5, 5, nullptr) && MaxRed(&bm) == 0);
 }
 
+// Texts come from hosts and files too (program names): arbitrary bytes,
+// with and without a byte count, through every path.
+TEST_F(CachedFont, ArbitraryBytesAreDrawnSafely)
+{
+  PIX_CachedFont native;
+  native.SetFromHFont(DejaVu(12), PIX_FONT_NATIVE | PIX_FONT_OWNS_HFONT);
+  PIX_CachedFont vertical;
+  vertical.SetFromHFont(DejaVu(12), PIX_FONT_VERTICAL | PIX_FONT_SHADOW | PIX_FONT_OWNS_HFONT);
+  DCBitmap withDC(64, 64);
+  unsigned seed = 12345;
+  auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+  for (int round = 0; round < 150; ++round) {
+    char text[48];
+    const int n = (int)(next() % 40);
+    for (int i = 0; i < n; ++i) text[i] = (char)(next() & 0xFF);
+    text[n] = 0;
+    // Just the counted bytes: the copy has no terminator after them.
+    std::unique_ptr<char[]> counted(new char[n > 0 ? n : 1]);
+    std::memcpy(counted.get(), text, n);
+    for (PIX_IFont* f : {(PIX_IFont*)&font, (PIX_IFont*)&native, (PIX_IFont*)&vertical}) {
+      RECT r = {-5, 3, 40, 30};
+      f->DrawText(&bm, text, -1, &r, (int)(next() & 0x92F));
+      r = {-5, 3, 40, 30};
+      f->DrawText(&withDC, counted.get(), n, &r, (int)(next() & 0x92F));
+      r = {0, 0, 0, 0};
+      f->DrawText(nullptr, counted.get(), n, &r, DT_CALCRECT);
+      EXPECT_GE(r.right, 0);
+    }
+  }
+}
+
 TEST(CachedFontLifetime, ScratchBitmapsAndOwnedFonts)
 {
   const int before = PIX_FontScratchRefCount();
