@@ -1,8 +1,7 @@
 #include <cstring>
 
 #include "pix/pix_blit.h"
-#include "pix/pix_blitarea.h"
-#include "pix/pix_combinerow.h"
+#include "pix/pix_blitloops.h"
 #include "pix/pix_opselect.h"
 
 void PIX_Blit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, const RECT* srcrect, float alpha, int mode)
@@ -31,17 +30,7 @@ void PIX_Blit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, const REC
     return;
   }
   const int ia = PIX_IntAlpha(alpha);
-  PIX_SelectBlitOperator(mode, ia, [&](auto tag) {
-    typedef typename decltype(tag)::type Op;
-    if (a.decreasing) {
-      // Overlap within one bitmap: pixel by pixel from the end.
-      PIX_ForEachBlitPixel(a, [ia](PIX_pixel* d, PIX_pixel s) {
-        Op::doPix((unsigned char*)d, PIX_GetR(s), PIX_GetG(s), PIX_GetB(s), PIX_GetA(s), ia);
-      });
-    } else {
-      PIX_ForEachBlitRow(a, [&](PIX_pixel* d, const PIX_pixel* s) { PIX_CombineRow<Op>::run(d, s, a.w, ia); });
-    }
-  });
+  PIX_SelectBlitOperator(mode, ia, [&](auto tag) { _PIX_Template_Blit2<typename decltype(tag)::type>::blit(a, ia); });
 }
 
 void PIX_Blit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int srcx, int srcy, int srcw, int srch,

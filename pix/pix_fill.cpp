@@ -1,5 +1,5 @@
-#include "pix/pix_bitmaprows.h"
 #include "pix/pix_blit.h"
+#include "pix/pix_blitloops.h"
 #include "pix/pix_opselect.h"
 
 void PIX_Clear(PIX_IBitmap* dest, PIX_pixel color)
@@ -30,36 +30,25 @@ void PIX_FillRect(PIX_IBitmap* dest, int x, int y, int w, int h, PIX_pixel color
 
   if ((mode & PIX_OP_MASK) == PIX_OP_COPY) {
     switch (ia) {
-      case 64: {
-        const PIX_pixel k = PIX_PreShiftQuarter(color);
-        PIX_ForEachRectPixel(rows, rc, [k](PIX_pixel* p) { *p = _PIX_CombinePixelsQuarterMix2FAST(*p, k); });
+      case 64:
+        _PIX_Template_Blit0<_PIX_CombinePixelsQuarterMix2FAST>::solidBlitFAST(rows, rc, PIX_PreShiftQuarter(color));
         return;
-      }
-      case 128: {
-        const PIX_pixel k = PIX_PreShiftHalf(color);
-        PIX_ForEachRectPixel(rows, rc, [k](PIX_pixel* p) { *p = _PIX_CombinePixelsHalfMix2FAST(*p, k); });
+      case 128:
+        _PIX_Template_Blit0<_PIX_CombinePixelsHalfMix2FAST>::solidBlitFAST(rows, rc, PIX_PreShiftHalf(color));
         return;
-      }
-      case 192: {
-        const PIX_pixel k = PIX_PreShiftThreeQuarter(color);
-        PIX_ForEachRectPixel(rows, rc, [k](PIX_pixel* p) { *p = _PIX_CombinePixelsThreeQuarterMix2FAST(*p, k); });
+      case 192:
+        _PIX_Template_Blit0<_PIX_CombinePixelsThreeQuarterMix2FAST>::solidBlitFAST(rows, rc,
+                                                                                  PIX_PreShiftThreeQuarter(color));
         return;
-      }
-      case 256: PIX_ForEachRectPixel(rows, rc, [color](PIX_pixel* p) { *p = color; }); return;
+      case 256: _PIX_Template_Blit0<_PIX_CombinePixelsClobberFAST>::solidBlitFAST(rows, rc, color); return;
       default:
-        if (ia > 0) {
-          const int a = PIX_GetA(color);
-          PIX_ForEachRectPixel(rows, rc, [=](PIX_pixel* p) {
-            _PIX_CombinePixelsCopyNoClamp::doPix((unsigned char*)p, r, g, b, a, ia);
-          });
-        }
+        if (ia > 0) _PIX_Template_Blit1<_PIX_CombinePixelsCopyNoClamp>::solidBlit(rows, rc, r, g, b, PIX_GetA(color), ia);
         return;
     }
   }
   // The integer alpha is both the weight and the source alpha channel.
   PIX_SelectColorOperator(mode, [&](auto tag) {
-    typedef typename decltype(tag)::type Op;
-    PIX_ForEachRectPixel(rows, rc, [=](PIX_pixel* p) { Op::doPix((unsigned char*)p, r, g, b, ia, ia); });
+    _PIX_Template_Blit1<typename decltype(tag)::type>::solidBlit(rows, rc, r, g, b, ia, ia);
   });
 }
 

@@ -1,7 +1,7 @@
 #include <cmath>
 
-#include "pix/pix_bitmaprows.h"
 #include "pix/pix_blit.h"
+#include "pix/pix_blitloops.h"
 #include "pix/pix_opselect.h"
 
 namespace {
@@ -15,21 +15,6 @@ int64_t Fixed(double v)
   if (f > lim) return (int64_t)lim;
   return (int64_t)f;
 }
-
-// A running value's integer part, limited to a range the operators'
-// products cannot overflow in.
-int Channel(int64_t v)
-{
-  v >>= 16;
-  const int64_t lim = 1 << 23;
-  return (int)(v < -lim ? -lim : v > lim ? lim : v);
-}
-
-struct Channels {
-  int64_t r, g, b, a;
-  void add(const Channels& d) { r += d.r, g += d.g, b += d.b, a += d.a; }
-  void addTimes(const Channels& d, int64_t n) { r += d.r * n, g += d.g * n, b += d.b * n, a += d.a * n; }
-};
 }  // namespace
 
 void PIX_GradRect(PIX_IBitmap* dest, int x, int y, int w, int h, float r, float g, float b, float a, float drdx,
@@ -38,26 +23,15 @@ void PIX_GradRect(PIX_IBitmap* dest, int x, int y, int w, int h, float r, float 
   const PIX_BitmapRows rows(dest);
   PIX_ClippedRect rc;
   if (!PIX_ClipRect(rows, x, y, w, h, rc)) return;
-  Channels start = {Fixed(r * 255.0), Fixed(g * 255.0), Fixed(b * 255.0), Fixed(a * 256.0)};
-  const Channels dx = {Fixed(drdx * 255.0), Fixed(dgdx * 255.0), Fixed(dbdx * 255.0), Fixed(dadx * 256.0)};
-  const Channels dy = {Fixed(drdy * 255.0), Fixed(dgdy * 255.0), Fixed(dbdy * 255.0), Fixed(dady * 256.0)};
+  PIX_GradChannels start = {Fixed(r * 255.0), Fixed(g * 255.0), Fixed(b * 255.0), Fixed(a * 256.0)};
+  const PIX_GradChannels dx = {Fixed(drdx * 255.0), Fixed(dgdx * 255.0), Fixed(dbdx * 255.0), Fixed(dadx * 256.0)};
+  const PIX_GradChannels dy = {Fixed(drdy * 255.0), Fixed(dgdy * 255.0), Fixed(dbdy * 255.0), Fixed(dady * 256.0)};
   // The gradient is anchored at (x, y); clipping moves its start.
   start.addTimes(dx, (int64_t)rc.x - x);
   start.addTimes(dy, (int64_t)rc.y - y);
 
   auto run = [&](auto tag, bool alphaAsWeight) {
-    typedef typename decltype(tag)::type Op;
-    Channels rowStart = start;
-    for (int j = 0; j < rc.h; ++j) {
-      PIX_pixel* p = rows.at(rc.x, rc.y + j);
-      Channels c = rowStart;
-      for (int i = 0; i < rc.w; ++i) {
-        const int ca = Channel(c.a);
-        Op::doPix((unsigned char*)(p + i), Channel(c.r), Channel(c.g), Channel(c.b), ca, alphaAsWeight ? ca : 256);
-        c.add(dx);
-      }
-      rowStart.add(dy);
-    }
+    _PIX_Template_Blit1<typename decltype(tag)::type>::gradBlit(rows, rc, start, dx, dy, alphaAsWeight);
   };
 
   switch (mode & PIX_OP_MASK) {

@@ -1,18 +1,11 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "pix/pix_bitmaprows.h"
 #include "pix/pix_blit.h"
+#include "pix/pix_blitloops.h"
 #include "pix/pix_opselect.h"
-#include "pix/pix_sampling.h"
 
 namespace {
-// The clipped destination rectangle and the 16.16 source walk over it.
-struct ScaledWalk {
-  int dstx, dsty, width, height;
-  int64_t x0, y0, xs, ys;  // relative to the sampling window
-};
-
 // 16.16 fixed point of v, floored, saturated far outside any bitmap.
 int64_t FixedFloor(double v)
 {
@@ -56,33 +49,6 @@ bool WindowAxis(int64_t origin, int64_t count, int64_t step, double srcpos, doub
   hi = (int)h;
   return true;
 }
-
-template <class Sampler, class PixFn>
-void ScaledLoop(const PIX_BitmapRows& dst, const ScaledWalk& wk, const Sampler& sampler, PixFn&& pixFn)
-{
-  // Local copies: the pixel stores could otherwise alias their fields, which
-  // would then be reloaded for every pixel.
-  const Sampler sample = sampler;
-  const ScaledWalk w = wk;
-  int64_t y = w.y0;
-  for (int j = 0; j < w.height; ++j, y += w.ys) {
-    PIX_pixel* d = dst.at(w.dstx, w.dsty + j);
-    int64_t x = w.x0;
-    for (int i = 0; i < w.width; ++i, x += w.xs) {
-      PIX_pixel s;
-      if (sample(x, y, s)) pixFn(d + i, s);
-    }
-  }
-}
-
-template <class Sampler>
-void ScaledWithOperator(const PIX_BitmapRows& dst, const ScaledWalk& wk, const Sampler& sample, int ia, int mode)
-{
-  PIX_SelectBlitOperator(mode, ia, [&](auto tag) {
-    typedef typename decltype(tag)::type Op;
-    ScaledLoop(dst, wk, sample, [ia](PIX_pixel* d, PIX_pixel s) { PIX_CombineSample<Op>(d, s, ia); });
-  });
-}
 }  // namespace
 
 void PIX_ScaledBlit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int dstw, int dsth, float srcx,
@@ -117,7 +83,7 @@ void PIX_ScaledBlit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int
   if (dy < 0) sy += (double)-dy * ystep, dh += dy, dy = 0;
   if (dw <= 0 || dh <= 0 || dx >= dst.width || dy >= dst.height) return;
 
-  ScaledWalk wk;
+  PIX_ScaledWalk wk;
   wk.dstx = (int)dx;
   wk.dsty = (int)dy;
   wk.xs = FixedFloor(xstep);
@@ -149,19 +115,18 @@ void PIX_ScaledBlit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int
   if ((mode & 0x1FFFF) == 0 && (ia == 256 || ia == 128)) {
     const PIX_NearestSampler nearest = {win};
     if (ia == 256)
-      ScaledLoop(dst, wk, nearest, [](PIX_pixel* d, PIX_pixel s) { *d = s; });
+      _PIX_Template_Blit2<_PIX_CombinePixelsClobberNoClamp>::scaleBlit(dst, wk, nearest, ia);
     else
-      ScaledLoop(dst, wk, nearest, [](PIX_pixel* d, PIX_pixel s) { *d = _PIX_CombinePixelsHalfMixFAST(*d, s); });
+      _PIX_Template_Blit0<_PIX_CombinePixelsHalfMixFAST>::scaleBlitFAST(dst, wk, nearest);
     return;
   }
-  if (bilinear && xstep >= 1.7 && ystep >= 1.7) {
-    const PIX_FilterDownSampler box(win, wk.xs, wk.ys);
-    ScaledWithOperator(dst, wk, box, ia, mode);
-  } else if (bilinear) {
-    const PIX_BilinearSampler bl = {win};
-    ScaledWithOperator(dst, wk, bl, ia, mode);
-  } else {
-    const PIX_NearestSampler nearest = {win};
-    ScaledWithOperator(dst, wk, nearest, ia, mode);
-  }
+  PIX_SelectBlitOperator(mode, ia, [&](auto tag) {
+    typedef _PIX_Template_Blit2<typename decltype(tag)::type> Loop;
+    if (bilinear && xstep >= 1.7 && ystep >= 1.7)
+      Loop::scaleBlitFilterDown(dst, wk, PIX_FilterDownSampler(win, wk.xs, wk.ys), ia);
+    else if (bilinear)
+      Loop::scaleBlit(dst, wk, PIX_BilinearSampler{win}, ia);
+    else
+      Loop::scaleBlit(dst, wk, PIX_NearestSampler{win}, ia);
+  });
 }
