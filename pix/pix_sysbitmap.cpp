@@ -18,7 +18,6 @@ struct SysStorage {
 void* CreateStorage(int rowspan, int height)
 {
   const int64_t bytes = (int64_t)rowspan * height * 4;
-  if (bytes <= 0 || bytes > INT_MAX - 63) return nullptr;
   SysStorage* s = (SysStorage*)malloc(sizeof(SysStorage));
   if (!s) return nullptr;
   s->raw = calloc(1, (size_t)bytes + 63);
@@ -68,7 +67,10 @@ bool PIX_SysBitmap::resize(int w, int h)
     m_allocheight = 0;
     return false;
   }
-  m_storage = CreateStorage(m_rowspan, h);
+  // A byte count that does not fit an int is refused before any storage is
+  // asked for, so no size computation can wrap round to a small buffer.
+  const int64_t bytes = (int64_t)m_rowspan * h * 4;
+  if (bytes <= INT_MAX - 63) m_storage = CreateStorage(m_rowspan, h);
   if (!m_storage) {
     m_width = m_height = 0;
     return true;
