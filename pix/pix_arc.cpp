@@ -15,19 +15,28 @@ const double kHalfPi = 1.5707963267948966192313216916398;
 // Draws the circle clipped to the bounding box of the piece between angles
 // a0 and a1 (no more than a quarter apart, not crossing an axis). Edges that
 // do not pass through the centre are widened by one pixel so that the
-// anti-aliased fringe beyond the end points stays in.
+// anti-aliased fringe beyond the end points stays in. startAxis (0 top,
+// 1 right, 2 bottom, 3 left, -1 none) names the axis a piece continues from:
+// the previous piece has drawn the centre column or row there already.
 void DrawPiece(const PIX_VecTarget& t, double cx, double cy, double r, double a0, double a1, PIX_pixel colour,
-               int ia, int mode, bool aa)
+               int ia, int mode, bool aa, int startAxis)
 {
-  const int64_t x0 = PIX_VecTrunc(std::sin(a0) * r + cx + 0.5), y0 = PIX_VecTrunc(cy - std::cos(a0) * r + 0.5);
-  const int64_t x1 = PIX_VecTrunc(std::sin(a1) * r + cx + 0.5), y1 = PIX_VecTrunc(cy - std::cos(a1) * r + 0.5);
-  const int64_t ccx = PIX_VecTrunc(cx + 0.5), ccy = PIX_VecTrunc(cy + 0.5);
+  const int64_t x0 = PIX_VecFloor(std::sin(a0) * r + cx + 0.5), y0 = PIX_VecFloor(cy - std::cos(a0) * r + 0.5);
+  const int64_t x1 = PIX_VecFloor(std::sin(a1) * r + cx + 0.5), y1 = PIX_VecFloor(cy - std::cos(a1) * r + 0.5);
+  const int64_t ccx = PIX_VecFloor(cx + 0.5), ccy = PIX_VecFloor(cy + 0.5);
   int64_t left = x0 < x1 ? x0 : x1, right = x0 < x1 ? x1 : x0;
   int64_t top = y0 < y1 ? y0 : y1, bottom = y0 < y1 ? y1 : y0;
   if (left != ccx) --left;
   if (top != ccy) --top;
   right += right != ccx ? 2 : 1;
   bottom += bottom != ccy ? 2 : 1;
+  switch (startAxis) {
+    case 0: left = ccx + 1; break;
+    case 1: top = ccy + 1; break;
+    case 2: right = ccx; break;
+    case 3: bottom = ccy; break;
+    default: break;
+  }
   if (left < 0) left = 0;
   if (top < 0) top = 0;
   if (right > t.width) right = t.width;
@@ -78,11 +87,16 @@ void PIX_Arc(PIX_IBitmap* bm, float cx, float cy, float r, float startAngle, flo
 
   // Cut at every multiple of a quarter turn; the arc is shorter than a full
   // turn, so there are at most five pieces.
+  // Boundaries closer than this to the start count as the start itself.
+  const double kEpsilon = 1e-9;
   double from = a0;
-  for (double k = std::floor(a0 / kHalfPi) + 1; from < a1 && k < std::floor(a0 / kHalfPi) + 7; k += 1) {
-    double to = k * kHalfPi;
+  int startAxis = -1;
+  const double k0 = std::floor(a0 / kHalfPi + kEpsilon);
+  for (int k = 1; k <= 5 && from < a1; ++k) {
+    double to = (k0 + k) * kHalfPi;
     if (to > a1) to = a1;
-    if (to > from) DrawPiece(t, cx, mcy, r, from, to, colour, ia, mode, aa);
+    if (to - from > kEpsilon) DrawPiece(t, cx, mcy, r, from, to, colour, ia, mode, aa, startAxis);
     from = to;
+    startAxis = (int)std::fmod(k0 + k, 4.0);
   }
 }

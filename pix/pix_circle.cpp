@@ -197,7 +197,7 @@ void PIX_VecCircle(const PIX_VecTarget& t, double cx, double cy, double r, PIX_p
 {
   if (t.empty() || ia == 0 || !(r >= 0)) return;
   if (!PIX_VecCoordOk(cx) || !PIX_VecCoordOk(cy) || !PIX_VecCoordOk(r)) return;
-  const int ccx = (int)PIX_VecTrunc(cx + 0.5), ccy = (int)PIX_VecTrunc(cy + 0.5);
+  const int ccx = (int)PIX_VecFloor(cx + 0.5), ccy = (int)PIX_VecFloor(cy + 0.5);
   const int R = (int)PIX_VecTrunc(r + 0.5);
   const int extent = aa ? (int)r + 1 : R;
 

@@ -68,8 +68,8 @@ bool PIX_VecCircleMask(PIX_IBitmap* bm, const PIX_VecTarget& t, double cx, doubl
 {
   for (const CircleMask& m : kMasks) {
     if (r != (double)m.radius) continue;
-    const int x = (int)PIX_VecTrunc(cx - r);
-    const int my = (int)PIX_VecTrunc(cy - r);
+    const int x = (int)PIX_VecFloor(cx - r);
+    const int my = (int)PIX_VecFloor(cy - r);
     // The glyph compositor addresses visual rows; the masks are symmetric, so
     // only the position of the top row needs converting back.
     const int y = t.flipped ? t.height - m.size - my : my;

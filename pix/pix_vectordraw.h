@@ -188,3 +188,6 @@ bool PIX_VecClipFLine(double& x1, double& y1, double& x2, double& y2, double w, 
 
 // Truncation toward zero of a float that PIX_VecCoordOk accepted.
 inline int64_t PIX_VecTrunc(double v) { return (int64_t)v; }
+// Pixel positions of circles round down, so that a circle keeps its shape
+// and place when its centre lies left of or above the bitmap.
+inline int64_t PIX_VecFloor(double v) { return (int64_t)std::floor(v); }

@@ -60,6 +60,13 @@ public:
         if (get(x, y) != background) s.insert({x, y});
     return s;
   }
+  std::vector<PIX_pixel> pixels()
+  {
+    std::vector<PIX_pixel> v;
+    for (int y = 0; y < m_h; ++y)
+      for (int x = 0; x < m_w; ++x) v.push_back(get(x, y));
+    return v;
+  }
   int w() const { return m_w; }
   int h() const { return m_h; }
 
