@@ -40,11 +40,13 @@ inline void WalkScaled(const PIX_BitmapRows& dst, const PIX_ScaledWalk& walk, co
   const PIX_ScaledWalk w = walk;
   int64_t y = w.y0;
   for (int j = 0; j < w.height; ++j, y += w.ys) {
+    const typename Sampler::Row rowSample = sample.row(y);
+    if (!rowSample.valid) continue;
     PIX_pixel* d = dst.at(w.dstx, w.dsty + j);
     int64_t x = w.x0;
     for (int i = 0; i < w.width; ++i, x += w.xs) {
       PIX_pixel s;
-      if (sample(x, y, s)) pixFn(d + i, s);
+      if (rowSample(x, s)) pixFn(d + i, s);
     }
   }
 }

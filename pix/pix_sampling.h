@@ -26,17 +26,36 @@ struct PIX_SampleWindow {
   int w, h;                 // window size, both positive
 
   const PIX_pixel* row(int64_t iy) const { return origin + (ptrdiff_t)iy * step; }
-  bool inside(int64_t ix, int64_t iy) const { return (uint64_t)ix < (uint64_t)w && (uint64_t)iy < (uint64_t)h; }
 };
 
+// Each sampler answers a sample at (x, y) and, for walks whose rows keep
+// their source row (the scaled blit), hands out a row sampler that answers
+// along one row with the row's part of the work done once.
 struct PIX_NearestSampler {
   PIX_SampleWindow win;
+
+  struct Row {
+    const PIX_pixel* r;
+    int w;
+    bool valid;
+    __attribute__((always_inline)) inline bool operator()(int64_t x, PIX_pixel& out) const
+    {
+      const int64_t ix = x >> 16;
+      if ((uint64_t)ix >= (uint64_t)w) return false;
+      out = r[ix];
+      return true;
+    }
+  };
+  Row row(int64_t y) const
+  {
+    const int64_t iy = y >> 16;
+    const bool valid = (uint64_t)iy < (uint64_t)win.h;
+    return {valid ? win.row(iy) : nullptr, win.w, valid};
+  }
   __attribute__((always_inline)) inline bool operator()(int64_t x, int64_t y, PIX_pixel& out) const
   {
-    const int64_t ix = x >> 16, iy = y >> 16;
-    if (!win.inside(ix, iy)) return false;
-    out = win.row(iy)[ix];
-    return true;
+    const Row r = row(y);
+    return r.valid && r(x, out);
   }
 };
 
@@ -108,26 +127,43 @@ struct PIX_BilinearSampler {
   }
 #endif
 
+  struct Row {
+    const PIX_pixel* r0;
+    ptrdiff_t step;
+    int w;
+    uint32_t fy;
+    bool lastRow, valid;
+    __attribute__((always_inline)) inline bool operator()(int64_t x, PIX_pixel& out) const
+    {
+      const int64_t ix = x >> 16;
+      if ((uint64_t)ix >= (uint64_t)w) return false;
+      const uint32_t fx = (uint32_t)(x & 0xFFFF);
+      const PIX_pixel* p = r0 + ix;
+      // A zero fraction gives its neighbours weight 0: those cases take the
+      // shorter forms, with the same result.
+      const bool lastCol = ix == w - 1 || fx == 0;
+      if (!lastCol && !lastRow)
+        out = Mix4(p, p + step, fx, fy);
+      else if (!lastRow)
+        out = Mix2(p[0], p[step], fy);
+      else if (!lastCol)
+        out = Mix2(p[0], p[1], fx);
+      else
+        out = p[0];
+      return true;
+    }
+  };
+  Row row(int64_t y) const
+  {
+    const int64_t iy = y >> 16;
+    const bool valid = (uint64_t)iy < (uint64_t)win.h;
+    const uint32_t fy = (uint32_t)(y & 0xFFFF);
+    return {valid ? win.row(iy) : nullptr, win.step, win.w, fy, iy == win.h - 1 || fy == 0, valid};
+  }
   __attribute__((always_inline)) inline bool operator()(int64_t x, int64_t y, PIX_pixel& out) const
   {
-    const int64_t ix = x >> 16, iy = y >> 16;
-    if (!win.inside(ix, iy)) return false;
-    const uint32_t fx = (uint32_t)(x & 0xFFFF), fy = (uint32_t)(y & 0xFFFF);
-    const PIX_pixel* r0 = win.row(iy) + ix;
-    // A zero fraction gives its neighbours weight 0: those cases take the
-    // shorter forms, with the same result.
-    const bool lastCol = ix == win.w - 1 || fx == 0, lastRow = iy == win.h - 1 || fy == 0;
-    if (!lastCol && !lastRow) {
-      const PIX_pixel* r1 = r0 + win.step;
-      out = Mix4(r0, r1, fx, fy);
-    } else if (!lastRow) {
-      out = Mix2(r0[0], r0[win.step], fy);
-    } else if (!lastCol) {
-      out = Mix2(r0[0], r0[1], fx);
-    } else {
-      out = r0[0];
-    }
-    return true;
+    const Row r = row(y);
+    return r.valid && r(x, out);
   }
 };
 
@@ -156,6 +192,14 @@ struct PIX_FilterDownSampler {
         weight[dy + half][dx + half] = (int64_t)(f * 65536.0);
       }
   }
+
+  struct Row {
+    const PIX_FilterDownSampler* s;
+    int64_t y;
+    bool valid;
+    inline bool operator()(int64_t x, PIX_pixel& out) const { return (*s)(x, y, out); }
+  };
+  Row row(int64_t y) const { return {this, y, true}; }
 
   __attribute__((always_inline)) inline bool operator()(int64_t x, int64_t y, PIX_pixel& out) const
   {
