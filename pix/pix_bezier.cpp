@@ -194,12 +194,15 @@ void FillSegment(const PIX_VecTarget& t, bool transposed, double ua, double va, 
     FillSegment(t, transposed, uc, base, ub, vb, base, uEnd, plot);
     return;
   }
-  const int64_t first = (int64_t)std::ceil(ua);
-  const int64_t last = ub >= uEnd ? (int64_t)std::floor(ub) : (int64_t)std::ceil(ub) - 1;
+  // Segment ends computed a rounding error past a whole column still own it.
+  const double snap = 1e-7;
+  const int64_t first = (int64_t)std::ceil(ua - snap);
+  const int64_t last = ub >= uEnd ? (int64_t)std::floor(ub + snap) : (int64_t)std::ceil(ub - snap) - 1;
   if (first > last) return;
   const double dvdu = ub > ua ? (vb - va) / (ub - ua) : 0.0;
   const double vFirst = ub > ua ? va + (first - ua) * dvdu : vb;
-  const int64_t curve = PIX_TrapFixed(vFirst), curveSlope = PIX_TrapFixed(dvdu), line = PIX_TrapFixed(base);
+  const int64_t curve = PIX_TrapFixed(vFirst), line = PIX_TrapFixed(base);
+  const int64_t curveSlope = std::max(-PIX_TRAP_SLOPE_LIMIT, std::min(PIX_TRAP_SLOPE_LIMIT, PIX_TrapFixed(dvdu)));
   const bool curveFirst = va + vb < 2 * base;
   PIX_TrapRegion g;
   g.left = curveFirst ? curve : line;

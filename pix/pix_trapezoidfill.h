@@ -26,14 +26,16 @@ inline int64_t PIX_TrapSlope(int64_t dx, int64_t dy)
   return s > PIX_TRAP_SLOPE_LIMIT ? PIX_TRAP_SLOPE_LIMIT : s < -PIX_TRAP_SLOPE_LIMIT ? -PIX_TRAP_SLOPE_LIMIT : s;
 }
 
-// A float position in 16.16, floored, limited to a range that cannot overflow.
+// A float position in 16.16, rounded to the nearest step (so that a value a
+// rounding error below a whole pixel still lands on it), limited to a range
+// that cannot overflow.
 inline int64_t PIX_TrapFixed(double v)
 {
   const double limit = 1099511627776.0;  // 2^40
   v *= 65536.0;
   if (!(v > -limit)) v = -limit;
   if (v > limit) v = limit;
-  return (int64_t)std::floor(v);
+  return (int64_t)std::floor(v + 0.5);
 }
 
 // Fills the region clipped to the bitmap, calling plot(pixel) for each pixel.
