@@ -8,7 +8,7 @@
 void PIX_DrawRect(PIX_IBitmap* bm, int x, int y, int w, int h, PIX_pixel colour, float alpha, int mode)
 {
   // Wide sums: a rectangle reaching past the int range is still clipped sanely.
-  auto clampInt = [](long long v) { return (int)(v < -2147483647LL ? -2147483647LL : v > 2147483647LL ? 2147483647LL : v); };
+  auto clampInt = [](long long v) { return (int)(v < INT_MIN ? INT_MIN : v > INT_MAX ? INT_MAX : v); };
   const int r = clampInt((long long)x + w), b = clampInt((long long)y + h);
   PIX_Line(bm, x, y, r, y, colour, alpha, mode, false);
   PIX_Line(bm, r, y, r, b, colour, alpha, mode, false);

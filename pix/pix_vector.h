@@ -79,7 +79,9 @@ void PIX_DrawQBezier(PIX_IBitmap* bm, float x1, float y1, float x2, float y2, fl
 void PIX_DrawCBezier(PIX_IBitmap* bm, float x1, float y1, float x2, float y2, float x3, float y3, float x4,
                      float y4, PIX_pixel colour, float alpha, int mode, bool aa, float tolerance);
 // Fills between the cubic curve and the horizontal line y = baseline
-// (PIX_FillCBezierX: the vertical line x = baseline), one trapezoid per segment.
+// (PIX_FillCBezierX: the vertical line x = baseline), one trapezoid per
+// segment, column by column (row by row); each column (row) is combined by
+// one segment only. The curve is first cut to the bitmap's columns (rows).
 void PIX_FillCBezier(PIX_IBitmap* bm, float x1, float y1, float x2, float y2, float x3, float y3, float x4,
                      float y4, float baseline, PIX_pixel colour, float alpha, int mode, float tolerance);
 void PIX_FillCBezierX(PIX_IBitmap* bm, float x1, float y1, float x2, float y2, float x3, float y3, float x4,

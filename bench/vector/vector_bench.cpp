@@ -24,7 +24,11 @@ std::vector<Segment> Segments()
 {
   std::mt19937 rng(1);
   std::vector<Segment> v;
-  for (int i = 0; i < 256; ++i) v.push_back({(int)(rng() % kSize), (int)(rng() % kSize), (int)(rng() % kSize), (int)(rng() % kSize)});
+  auto coord = [&rng] { return (int)(rng() % kSize); };
+  for (int i = 0; i < 256; ++i) {
+    const int x1 = coord(), y1 = coord(), x2 = coord(), y2 = coord();
+    v.push_back({x1, y1, x2, y2});
+  }
   return v;
 }
 
