@@ -7,43 +7,15 @@
 
 namespace {
 
-// A bitmap over a GDI memory context, standing in for the system bitmap
-// until its storage is made by the GDI layer.
-class ScratchBitmap : public PIX_IBitmap {
-public:
-  ScratchBitmap(int w, int h) { resize(w, h); }
-  ~ScratchBitmap() override { GDI_DeleteGfxContext(m_dc); }
-  PIX_pixel* getBits() override { return static_cast<PIX_pixel*>(GDI_GetCtxFrameBuffer(m_dc)); }
-  int getWidth() override { return m_w; }
-  int getHeight() override { return m_h; }
-  int getRowSpan() override { return m_span; }
-  HDC getDC() override { return m_dc; }
-  bool resize(int w, int h) override
-  {
-    if (w == m_w && h == m_h) return false;
-    GDI_DeleteGfxContext(m_dc);
-    m_span = (w + 3) & ~3;
-    m_dc = GDI_CreateMemContext(nullptr, m_span, h);
-    m_w = m_dc ? w : 0;
-    m_h = m_dc ? h : 0;
-    return true;
-  }
-
-private:
-  HDC m_dc = nullptr;
-  int m_w = 0, m_h = 0, m_span = 0;
-};
-typedef ScratchBitmap ScratchType;
-
-ScratchType* s_tempbitmap = nullptr;
-ScratchType* s_nativerender_tempbitmap = nullptr;
+PIX_SysBitmap* s_tempbitmap = nullptr;
+PIX_SysBitmap* s_nativerender_tempbitmap = nullptr;
 int s_tempbitmap_refcnt = 0;
 
 // Grows (never shrinks) a scratch bitmap; true when it was created or resized.
-bool Ensure(ScratchType*& bm, int w, int h)
+bool Ensure(PIX_SysBitmap*& bm, int w, int h)
 {
   if (!bm) {
-    bm = new ScratchType(w, h);
+    bm = new PIX_SysBitmap(w, h);
     return true;
   }
   if (bm->getWidth() >= w && bm->getHeight() >= h && bm->getBits()) return false;

@@ -1,41 +1,24 @@
 #include "pix/pix_sysbitmap.h"
 
+#include "gdi/gdi.h"
+
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
-// The one place where a system bitmap's storage is made: a memory drawing
+// The one place where a system bitmap's storage is made: a GDI memory drawing
 // context of rowspan x height pixels, zero-filled, bits 64-byte aligned, row 0
-// at the top. Until the GDI layer provides such contexts, plain memory of the
-// same layout stands in and there is no drawing context to hand out.
+// at the top. The context is the storage handle, so native text can draw
+// into the bitmap through getDC.
 namespace {
-struct SysStorage {
-  void* raw;
-  PIX_pixel* bits;
-};
-
-void* CreateStorage(int rowspan, int height)
+void* CreateStorage(int rowspan, int height) { return GDI_CreateMemContext(nullptr, rowspan, height); }
+PIX_pixel* StorageBits(void* storage)
 {
-  const int64_t bytes = (int64_t)rowspan * height * 4;
-  SysStorage* s = (SysStorage*)malloc(sizeof(SysStorage));
-  if (!s) return nullptr;
-  s->raw = calloc(1, (size_t)bytes + 63);
-  if (!s->raw) {
-    free(s);
-    return nullptr;
-  }
-  s->bits = (PIX_pixel*)(((uintptr_t)s->raw + 63) & ~(uintptr_t)63);
-  return s;
+  return static_cast<PIX_pixel*>(GDI_GetCtxFrameBuffer(static_cast<HDC>(storage)));
 }
-PIX_pixel* StorageBits(void* storage) { return storage ? ((SysStorage*)storage)->bits : nullptr; }
-HDC StorageDC(void*) { return nullptr; }
-void DeleteStorage(void* storage)
-{
-  if (!storage) return;
-  free(((SysStorage*)storage)->raw);
-  free(storage);
-}
+HDC StorageDC(void* storage) { return static_cast<HDC>(storage); }
+void DeleteStorage(void* storage) { GDI_DeleteGfxContext(static_cast<HDC>(storage)); }
 }  // namespace
 
 PIX_SysBitmap::PIX_SysBitmap(int w, int h)

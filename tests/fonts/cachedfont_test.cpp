@@ -12,6 +12,7 @@
 #include "pix/pix_cachedfont.h"
 #include "pix/pix_fontscratch.h"
 #include "pix/pix_membitmap.h"
+#include "pix/pix_sysbitmap.h"
 
 namespace {
 
@@ -324,6 +325,27 @@ TEST_F(CachedFont, TranslucentTextGoesThroughGlyphs)
       red = red || (*rows.at(x, y) >> 16 & 0xFF) > 200;
     }
   EXPECT_TRUE(red);
+}
+
+TEST_F(CachedFont, NativeTextIntoASystemBitmapUsesItsContext)
+{
+  PIX_SysBitmap sys(101, 40);  // row span 104
+  ASSERT_NE(sys.getDC(), nullptr);
+  EXPECT_EQ(static_cast<void*>(sys.getBits()), GDI_GetCtxFrameBuffer(sys.getDC()));
+  PIX_CachedFont native;
+  native.SetFromHFont(DejaVu(16), PIX_FONT_NATIVE | PIX_FONT_OWNS_HFONT);
+  native.SetTextColor(0xFF00FF00);
+  RECT r = {0, 0, 101, 40};
+  EXPECT_GT(native.DrawText(&sys, "Quarry", -1, &r, DT_RIGHT | DT_SINGLELINE), 0);
+  EXPECT_EQ(native.GetCachedGlyph('Q'), nullptr);
+  const RECT lit = LitBox(&sys);
+  EXPECT_LE(lit.right, 101);
+  EXPECT_GT(lit.right, 90);
+  // Measuring through the bitmap's context copies the rectangle back.
+  RECT m = {5, 5, 5, 5};
+  native.DrawText(&sys, "Quarry", -1, &m, DT_CALCRECT | DT_SINGLELINE);
+  EXPECT_GT(m.right, 40);
+  EXPECT_GT(m.bottom, 15);
 }
 
 TEST_F(CachedFont, NativeTextIntoAMemoryBitmapKeepsItsAlpha)
