@@ -125,6 +125,21 @@ bool CopyImage(const unsigned char* data, int size, ByteChunk* out)
   if (size < 0 || size > kMaxFxFileSize || (size > 0 && !data)) return false;
   return out->AppendBytes(data, size) == size;
 }
+// The five big-endian words that open both program and bank files.
+struct FileHeader {
+  int magic = 0, byteSize = 0, form = 0, version = 0, id = 0;
+};
+
+// Returns the position after the header, or -1 when the file is too short.
+int ReadFileHeader(const ByteChunk& file, FileHeader* h)
+{
+  int pos = ReadBEInt(file, &h->magic, 0);
+  pos = ReadBEInt(file, &h->byteSize, pos);
+  pos = ReadBEInt(file, &h->form, pos);
+  pos = ReadBEInt(file, &h->version, pos);
+  return ReadBEInt(file, &h->id, pos);
+}
+
 }  // namespace
 
 // ---- Saving ----
@@ -240,15 +255,11 @@ bool IEffectBase::LoadProgramFromMemory(const unsigned char* data, int size)
   if (!CopyImage(data, size, &file)) return false;
   BASE_MutexLock lock(mMutex);
 
-  int magic = 0, form = 0, version = 0, id = 0, byteSize = 0;
-  int pos = ReadBEInt(file, &magic, 0);
-  pos = ReadBEInt(file, &byteSize, pos);
-  pos = ReadBEInt(file, &form, pos);
-  pos = ReadBEInt(file, &version, pos);
-  pos = ReadBEInt(file, &id, pos);
-  if (pos < 0 || magic != kChunkMagic || version != kProgramFormatVersion || id != mUniqueID) return false;
-  const bool chunkForm = form == kProgramChunkForm && mStateChunks;
-  if (!chunkForm && form != kProgramParamsForm) return false;
+  FileHeader h;
+  int pos = ReadFileHeader(file, &h);
+  if (pos < 0 || h.magic != kChunkMagic || h.version != kProgramFormatVersion || h.id != mUniqueID) return false;
+  const bool chunkForm = h.form == kProgramChunkForm && mStateChunks;
+  if (!chunkForm && h.form != kProgramParamsForm) return false;
 
   char name[kNameFieldSize + 1];
   pos = file.Size() >= kProgramHeaderSize ? ReadName(file, name, 28) : -1;
@@ -276,21 +287,17 @@ bool IEffectBase::LoadBankFromMemory(const unsigned char* data, int size)
   if (!CopyImage(data, size, &file)) return false;
   BASE_MutexLock lock(mMutex);
 
-  int magic = 0, form = 0, version = 0, id = 0, byteSize = 0;
-  int pos = ReadBEInt(file, &magic, 0);
-  pos = ReadBEInt(file, &byteSize, pos);
-  pos = ReadBEInt(file, &form, pos);
-  pos = ReadBEInt(file, &version, pos);
-  pos = ReadBEInt(file, &id, pos);
-  if (pos < 0 || magic != kChunkMagic || id != mUniqueID) return false;
+  FileHeader h;
+  int pos = ReadFileHeader(file, &h);
+  if (pos < 0 || h.magic != kChunkMagic || h.id != mUniqueID) return false;
   const int bodyPos = file.Size() >= kBankHeaderSize ? kBankHeaderSize : -1;
 
-  if (form == kBankChunkForm && mStateChunks) {
+  if (h.form == kBankChunkForm && mStateChunks) {
     UnserializePresets(&file, SkipChunkPrefix(file, bodyPos));
     InformHostOfProgramChange();
     return true;
   }
-  if (form != kBankProgramsForm) return false;
+  if (h.form != kBankProgramsForm) return false;
 
   int nPrograms = 0, currentProgram = 0;
   pos = ReadBEInt(file, &nPrograms, 24);
