@@ -44,19 +44,13 @@ constexpr double kInputGain = 3.1622776601683795;  // +10 dB
 
 }  // namespace
 
-Quarry::Quarry(IEffectInstanceInfo)
-    : IEffectBase(kIdentity.nParams, kIdentity.channelIO, kIdentity.nPresets, kIdentity.effectName,
+Quarry::Quarry(IEffectInstanceInfo instanceInfo)
+    : IEffectVST(instanceInfo, kIdentity.nParams, kIdentity.channelIO, kIdentity.nPresets, kIdentity.effectName,
                   kIdentity.productName, kIdentity.mfrName, kIdentity.version, kIdentity.uniqueID,
                   kIdentity.mfrID, kIdentity.latency, kIdentity.doesMidi, kIdentity.doesStateChunks,
-                  kIdentity.isInstrument, kAPIVST2),
+                  kIdentity.isInstrument, kIdentity.unused),
       mPoleRate(std::numeric_limits<double>::quiet_NaN())
 {
-  // Temporary: what the host adapter's constructor does once Quarry
-  // derives from it.
-  SetInputChannelConnections(0, NInChannels(), true);
-  SetOutputChannelConnections(0, NOutChannels(), true);
-  SetBlockSize(1024);
-
   // The smoothers and stages start from rest (their constructors zero them).
   InitParams();
   MakeDefaultPreset("-", 1);
@@ -184,10 +178,4 @@ void Quarry::ProcessDoubleReplacing(double** inputs, double** outputs, int nFram
       AdvanceControls(nFrames, [](int) {});
       break;
   }
-}
-
-void Quarry::GetTimeSig(int* numerator, int* denominator)
-{
-  if (numerator) *numerator = 0;
-  if (denominator) *denominator = 0;
 }

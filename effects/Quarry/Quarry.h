@@ -10,10 +10,9 @@
 #include "dsp/Smooth.h"
 #include "effects/Quarry/CragA.h"
 #include "effects/Quarry/CragB.h"
-#include "framework/IEffectBase.h"
-#include "framework/vst/IEffectInstanceInfo.h"
+#include "framework/vst/IEffectVST.h"
 
-class Quarry : public IEffectBase {
+class Quarry : public IEffectVST {
 public:
   enum EParams { kOut = 0, kGainM = 1, kGainL = 2, kBypass = 3, kNumParams };
 
@@ -31,20 +30,6 @@ public:
   const Smooth& GetSecondStageSmoother() const { return mSmoothB; }
   const CragA& GetFirstStage(int channel) const { return channel == 0 ? mStageAL : mStageAR; }
   const CragB& GetSecondStage(int channel) const { return channel == 0 ? mStageBL : mStageBR; }
-
-  // ---- Temporary stand-ins for the host adapter's operations. They go
-  // away when Quarry derives from the VST adapter, which supplies them.
-  void BeginInformHostOfParamChange(int) override {}
-  void InformHostOfParamChange(int, double) override {}
-  void EndInformHostOfParamChange(int) override {}
-  void InformHostOfProgramChange() override {}
-  int GetSamplePos() override { return 0; }
-  double GetTempo() override { return 0.0; }
-  void GetTimeSig(int* numerator, int* denominator) override;
-  void GetTime(ITimeInfo*) override {}
-  void ResizeGraphics(int, int) override {}
-  bool SendMidiMsg(IMidiMsg*) override { return false; }
-  // ---- End of temporary stand-ins.
 
 private:
   void InitParams();
