@@ -134,6 +134,8 @@ private:
   // them.
   template <class Sample, class Run>
   void ProcessInPieces(Sample** inputs, Sample** outputs, int nFrames, Run run);
+  template <class Sample, void (IEffectBase::*Process)(Sample, int)>
+  static void ProcessFromHost(AEffect* pEffect, Sample** inputs, Sample** outputs, VstInt32 nFrames);
   int ScratchFrames() const;
 
   ERect mEditRect;

@@ -87,39 +87,34 @@ void IEffectVST::ProcessInPieces(Sample** inputs, Sample** outputs, int nFrames,
   }
 }
 
-void IEffectVST::VSTProcess(AEffect* pEffect, float** inputs, float** outputs, VstInt32 nFrames)
+// One audio callback: the plug-in mutex for the whole block, the block in
+// pieces the scratch buffers hold, each piece attached to the base and run
+// by its processing operation (replacing or accumulating, float or double).
+template <class Sample, void (IEffectBase::*Process)(Sample, int)>
+void IEffectVST::ProcessFromHost(AEffect* pEffect, Sample** inputs, Sample** outputs, VstInt32 nFrames)
 {
   IEffectVST* plug = PlugOf(pEffect);
   if (!plug) return;
   BASE_MutexLock lock(plug->mMutex);
-  plug->ProcessInPieces(inputs, outputs, nFrames, [plug](float** in, float** out, int n) {
+  plug->ProcessInPieces(inputs, outputs, nFrames, [plug](Sample** in, Sample** out, int n) {
     plug->AttachInputBuffers(0, plug->NInChannels(), in, n);
     plug->AttachOutputBuffers(0, plug->NOutChannels(), out);
-    plug->ProcessBuffersAccumulating(0.0f, n);
+    (plug->*Process)(Sample(0), n);
   });
+}
+
+void IEffectVST::VSTProcess(AEffect* pEffect, float** inputs, float** outputs, VstInt32 nFrames)
+{
+  ProcessFromHost<float, &IEffectBase::ProcessBuffersAccumulating>(pEffect, inputs, outputs, nFrames);
 }
 
 void IEffectVST::VSTProcessReplacing(AEffect* pEffect, float** inputs, float** outputs, VstInt32 nFrames)
 {
-  IEffectVST* plug = PlugOf(pEffect);
-  if (!plug) return;
-  BASE_MutexLock lock(plug->mMutex);
-  plug->ProcessInPieces(inputs, outputs, nFrames, [plug](float** in, float** out, int n) {
-    plug->AttachInputBuffers(0, plug->NInChannels(), in, n);
-    plug->AttachOutputBuffers(0, plug->NOutChannels(), out);
-    plug->ProcessBuffers(0.0f, n);
-  });
+  ProcessFromHost<float, &IEffectBase::ProcessBuffers>(pEffect, inputs, outputs, nFrames);
 }
 
 void IEffectVST::VSTProcessDoubleReplacing(AEffect* pEffect, double** inputs, double** outputs,
                                            VstInt32 nFrames)
 {
-  IEffectVST* plug = PlugOf(pEffect);
-  if (!plug) return;
-  BASE_MutexLock lock(plug->mMutex);
-  plug->ProcessInPieces(inputs, outputs, nFrames, [plug](double** in, double** out, int n) {
-    plug->AttachInputBuffers(0, plug->NInChannels(), in, n);
-    plug->AttachOutputBuffers(0, plug->NOutChannels(), out);
-    plug->ProcessBuffers(0.0, n);
-  });
+  ProcessFromHost<double, &IEffectBase::ProcessBuffers>(pEffect, inputs, outputs, nFrames);
 }
