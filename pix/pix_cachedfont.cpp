@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "gdi/gdi.h"
@@ -113,30 +114,22 @@ void PIX_CachedFont::SetFromHFont(HFONT font, int flags)
 
 PIX_pixel PIX_CachedFont::SetTextColor(PIX_pixel colour)
 {
-  const PIX_pixel previous = m_fg;
-  m_fg = colour;
-  return previous;
+  return std::exchange(m_fg, colour);
 }
 
 PIX_pixel PIX_CachedFont::SetBkColor(PIX_pixel colour)
 {
-  const PIX_pixel previous = m_bg;
-  m_bg = colour;
-  return previous;
+  return std::exchange(m_bg, colour);
 }
 
 PIX_pixel PIX_CachedFont::SetEffectColor(PIX_pixel colour)
 {
-  const PIX_pixel previous = m_effectcol;
-  m_effectcol = colour;
-  return previous;
+  return std::exchange(m_effectcol, colour);
 }
 
 int PIX_CachedFont::SetBkMode(int mode)
 {
-  const int previous = m_bgmode;
-  m_bgmode = mode;
-  return previous;
+  return std::exchange(m_bgmode, mode);
 }
 
 void PIX_CachedFont::SetCombineMode(int mode, float alpha)

@@ -51,27 +51,8 @@ DSP_ALWAYS_INLINE void CragA::Calc(double sampleRate, double pot)
   b[3] = mNumRate[3] + mNumPot[3] * Pk;
 }
 
-DSP_ALWAYS_INLINE double CragA::Process(double xIn)
+DSP_ALWAYS_INLINE double CragA::Process(double x)
 {
-  const double x = FlushDenormal(xIn);
-  in = x;
-  double y = (b[0] * x + b[1] * pastIn[0] + b[2] * pastIn[1] + b[3] * pastIn[2]
-              - a[1] * pastOut[0] - a[2] * pastOut[1] - a[3] * pastOut[2]) / a[0];
-  if (y != 0.0 && !IsNormalNumber(y)) {
-    // Start over from silence rather than keep a non-finite value (from the
-    // input or an overflow), which would silence the channel for good, or a
-    // subnormal one, which is far below anything audible and slow to
-    // compute with.
-    ClearHistories();
-    if (!std::isfinite(y)) return Clip(y);
-    y = std::copysign(0.0, y);
-  }
-  out = y;
-  pastIn[2] = pastIn[1];
-  pastIn[1] = pastIn[0];
-  pastIn[0] = x;
-  pastOut[2] = pastOut[1];
-  pastOut[1] = pastOut[0];
-  pastOut[0] = y;
-  return Clip(y);
+  // A non-finite filter output goes through the clipper like any other.
+  return Clip(Filter<3, false>(FlushDenormal(x)));
 }

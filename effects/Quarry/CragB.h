@@ -49,30 +49,6 @@ DSP_ALWAYS_INLINE void CragB::Calc(double sampleRate, double pot)
 
 DSP_ALWAYS_INLINE double CragB::Process(double x)
 {
-  const double u = FlushDenormal(Clip(x));
-  in = u;
-  double y = (b[0] * u + b[1] * pastIn[0] + b[2] * pastIn[1] + b[3] * pastIn[2] + b[4] * pastIn[3]
-              + b[5] * pastIn[4] - a[1] * pastOut[0] - a[2] * pastOut[1] - a[3] * pastOut[2]
-              - a[4] * pastOut[3] - a[5] * pastOut[4]) / a[0];
-  if (y != 0.0 && !IsNormalNumber(y)) {
-    // Start over from silence rather than keep a non-finite value (from
-    // unusable coefficients or an overflow), which would silence the channel
-    // for good, or a subnormal one, which is far below anything audible and
-    // slow to compute with.
-    ClearHistories();
-    if (!std::isfinite(y)) return 0.0;
-    y = std::copysign(0.0, y);
-  }
-  out = y;
-  pastIn[4] = pastIn[3];
-  pastIn[3] = pastIn[2];
-  pastIn[2] = pastIn[1];
-  pastIn[1] = pastIn[0];
-  pastIn[0] = u;
-  pastOut[4] = pastOut[3];
-  pastOut[3] = pastOut[2];
-  pastOut[2] = pastOut[1];
-  pastOut[1] = pastOut[0];
-  pastOut[0] = y;
-  return y;
+  // A non-finite filter output gives silence for this sample.
+  return Filter<5, true>(FlushDenormal(Clip(x)));
 }

@@ -4,6 +4,10 @@
 // needs; the rest stays zero.
 
 #include <algorithm>
+#include <cmath>
+
+#include "dsp/AlwaysInline.h"
+#include "dsp/Denormal.h"
 
 struct CragRecord {
   double in = 0.0;          // value last fed to the filter
@@ -20,5 +24,39 @@ struct CragRecord {
     out = 0.0;
     std::fill(pastIn, pastIn + 6, 0.0);
     std::fill(pastOut, pastOut + 6, 0.0);
+  }
+
+  // One step of the recursive filter of the given order on input x: the
+  // difference equation summed term by term in this order, divided by a0,
+  // then the histories moved on. A result that is not a normal number
+  // starts the filter over from silence rather than being kept: a
+  // non-finite one (from the input, unusable coefficients or an overflow)
+  // would silence the channel for good and is returned as it is, or as 0
+  // when SilenceNonFinite; a subnormal one is far below anything audible,
+  // slow to compute with, and becomes a zero of its sign.
+  template <int Order, bool SilenceNonFinite>
+  DSP_ALWAYS_INLINE double Filter(double x)
+  {
+    in = x;
+    double sum = b[0] * x;
+#pragma GCC unroll 6
+    for (int i = 0; i < Order; ++i) sum += b[i + 1] * pastIn[i];
+#pragma GCC unroll 6
+    for (int i = 0; i < Order; ++i) sum -= a[i + 1] * pastOut[i];
+    double y = sum / a[0];
+    if (y != 0.0 && !IsNormalNumber(y)) {
+      ClearHistories();
+      if (!std::isfinite(y)) return SilenceNonFinite ? 0.0 : y;
+      y = std::copysign(0.0, y);
+    }
+    out = y;
+#pragma GCC unroll 6
+    for (int i = Order - 1; i > 0; --i) {
+      pastIn[i] = pastIn[i - 1];
+      pastOut[i] = pastOut[i - 1];
+    }
+    pastIn[0] = x;
+    pastOut[0] = y;
+    return y;
   }
 };
