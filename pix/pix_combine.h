@@ -250,47 +250,30 @@ struct _PIX_CombinePixelsCopySourceAlphaIgnoreAlphaParmNoClamp {
   }
 };
 
+// Op run with ia' = the call's alpha weighted by the source alpha. With
+// SkipClear, a source alpha of 0 leaves the destination untouched.
+template <class Op, bool SkipClear>
+struct _PIX_CombinePixelsWithSourceAlpha {
+  static inline void doPix(unsigned char* d, int r, int g, int b, int a, int ia)
+  {
+    if (SkipClear && a == 0) return;
+    Op::doPix(d, r, g, b, a, PIX_SourceAlphaWeight(ia, a));
+  }
+};
+
 // sa = 0: untouched; otherwise Add with ia'.
-struct _PIX_CombinePixelsAddSourceAlpha {
-  static inline void doPix(unsigned char* d, int r, int g, int b, int a, int ia)
-  {
-    if (a == 0) return;
-    _PIX_CombinePixelsAdd::doPix(d, r, g, b, a, PIX_SourceAlphaWeight(ia, a));
-  }
-};
-
+using _PIX_CombinePixelsAddSourceAlpha = _PIX_CombinePixelsWithSourceAlpha<_PIX_CombinePixelsAdd, true>;
 // ColorDodge with ia' (a source alpha of 0 is not skipped).
-struct _PIX_CombinePixelsColorDodgeSourceAlpha {
-  static inline void doPix(unsigned char* d, int r, int g, int b, int a, int ia)
-  {
-    _PIX_CombinePixelsColorDodge::doPix(d, r, g, b, a, PIX_SourceAlphaWeight(ia, a));
-  }
-};
-
+using _PIX_CombinePixelsColorDodgeSourceAlpha =
+    _PIX_CombinePixelsWithSourceAlpha<_PIX_CombinePixelsColorDodge, false>;
 // sa = 0: untouched; otherwise MulNoClamp with ia'.
-struct _PIX_CombinePixelsMulSourceAlphaNoClamp {
-  static inline void doPix(unsigned char* d, int r, int g, int b, int a, int ia)
-  {
-    if (a == 0) return;
-    _PIX_CombinePixelsMulNoClamp::doPix(d, r, g, b, a, PIX_SourceAlphaWeight(ia, a));
-  }
-};
-
+using _PIX_CombinePixelsMulSourceAlphaNoClamp =
+    _PIX_CombinePixelsWithSourceAlpha<_PIX_CombinePixelsMulNoClamp, true>;
 // Overlay with ia' (a source alpha of 0 is not skipped).
-struct _PIX_CombinePixelsOverlaySourceAlpha {
-  static inline void doPix(unsigned char* d, int r, int g, int b, int a, int ia)
-  {
-    _PIX_CombinePixelsOverlay::doPix(d, r, g, b, a, PIX_SourceAlphaWeight(ia, a));
-  }
-};
-
+using _PIX_CombinePixelsOverlaySourceAlpha = _PIX_CombinePixelsWithSourceAlpha<_PIX_CombinePixelsOverlay, false>;
 // HSVAdjust with ia' (a source alpha of 0 is not skipped).
-struct _PIX_CombinePixelsHSVAdjustSourceAlpha {
-  static inline void doPix(unsigned char* d, int r, int g, int b, int a, int ia)
-  {
-    _PIX_CombinePixelsHSVAdjust::doPix(d, r, g, b, a, PIX_SourceAlphaWeight(ia, a));
-  }
-};
+using _PIX_CombinePixelsHSVAdjustSourceAlpha =
+    _PIX_CombinePixelsWithSourceAlpha<_PIX_CombinePixelsHSVAdjust, false>;
 
 // Word-parallel mixes of whole pixels for fixed fractions; each channel
 // loses its low bits. k' is the colour pre-shifted once per call.
