@@ -45,76 +45,54 @@ struct _PIX_CombinePixelsClobberClamp {
   }
 };
 
-// s + (d - s) x (256 - ia) / 256
-struct _PIX_CombinePixelsCopyNoClamp {
-  static inline int chan(int d, int s, int ia) { return s + (d - s) * (256 - ia) / 256; }
+// An operator defined channel by channel: Op::chan(d, s, ia) gives each of
+// b, g, r and a from the destination and source channel.
+template <class Op>
+struct _PIX_CombineChannels {
   static inline void doPix(unsigned char* d, int r, int g, int b, int a, int ia)
   {
-    d[0] = (unsigned char)chan(d[0], b, ia);
-    d[1] = (unsigned char)chan(d[1], g, ia);
-    d[2] = (unsigned char)chan(d[2], r, ia);
-    d[3] = (unsigned char)chan(d[3], a, ia);
+    d[0] = (unsigned char)Op::chan(d[0], b, ia);
+    d[1] = (unsigned char)Op::chan(d[1], g, ia);
+    d[2] = (unsigned char)Op::chan(d[2], r, ia);
+    d[3] = (unsigned char)Op::chan(d[3], a, ia);
   }
+};
+
+// s + (d - s) x (256 - ia) / 256
+struct _PIX_CombinePixelsCopyNoClamp : _PIX_CombineChannels<_PIX_CombinePixelsCopyNoClamp> {
+  static inline int chan(int d, int s, int ia) { return s + (d - s) * (256 - ia) / 256; }
 };
 
 // clamp(s + (d - s) x (256 - ia) / 256)
-struct _PIX_CombinePixelsCopyClamp {
+struct _PIX_CombinePixelsCopyClamp : _PIX_CombineChannels<_PIX_CombinePixelsCopyClamp> {
   static inline int chan(int d, int s, int ia) { return PIX_Clamp255(s + (PIX_wide)(d - s) * (256 - ia) / 256); }
-  static inline void doPix(unsigned char* d, int r, int g, int b, int a, int ia)
-  {
-    d[0] = (unsigned char)chan(d[0], b, ia);
-    d[1] = (unsigned char)chan(d[1], g, ia);
-    d[2] = (unsigned char)chan(d[2], r, ia);
-    d[3] = (unsigned char)chan(d[3], a, ia);
-  }
 };
 
 // clamp(d + s x ia / 256)
-struct _PIX_CombinePixelsAdd {
+struct _PIX_CombinePixelsAdd : _PIX_CombineChannels<_PIX_CombinePixelsAdd> {
   static inline int chan(int d, int s, int ia) { return PIX_Clamp255(d + (PIX_wide)s * ia / 256); }
-  static inline void doPix(unsigned char* d, int r, int g, int b, int a, int ia)
-  {
-    d[0] = (unsigned char)chan(d[0], b, ia);
-    d[1] = (unsigned char)chan(d[1], g, ia);
-    d[2] = (unsigned char)chan(d[2], r, ia);
-    d[3] = (unsigned char)chan(d[3], a, ia);
-  }
 };
 
 // k = s x ia / 256; k < 255: clamp(d x 256 / (256 - k)), else clamp(d x 256)
-struct _PIX_CombinePixelsColorDodge {
+struct _PIX_CombinePixelsColorDodge : _PIX_CombineChannels<_PIX_CombinePixelsColorDodge> {
   static inline int chan(int d, int s, int ia)
   {
     PIX_wide k = (PIX_wide)s * ia / 256;
     if (k < 255) return PIX_Clamp255((PIX_wide)d * 256 / (256 - k));
     return PIX_Clamp255(d * 256);
   }
-  static inline void doPix(unsigned char* d, int r, int g, int b, int a, int ia)
-  {
-    d[0] = (unsigned char)chan(d[0], b, ia);
-    d[1] = (unsigned char)chan(d[1], g, ia);
-    d[2] = (unsigned char)chan(d[2], r, ia);
-    d[3] = (unsigned char)chan(d[3], a, ia);
-  }
 };
 
 // ((s x ia + (256 - ia) x 256) x d) >> 16
-struct _PIX_CombinePixelsMulNoClamp {
+struct _PIX_CombinePixelsMulNoClamp : _PIX_CombineChannels<_PIX_CombinePixelsMulNoClamp> {
   static inline int chan(int d, int s, int ia)
   {
     return (int)((((PIX_wide)s * ia + (PIX_wide)(256 - ia) * 256) * d) >> 16);
   }
-  static inline void doPix(unsigned char* d, int r, int g, int b, int a, int ia)
-  {
-    d[0] = (unsigned char)chan(d[0], b, ia);
-    d[1] = (unsigned char)chan(d[1], g, ia);
-    d[2] = (unsigned char)chan(d[2], r, ia);
-    d[3] = (unsigned char)chan(d[3], a, ia);
-  }
 };
 
 // x = (s x ia + (256 - ia) x 256) x d; 255 if x >= 2^24, 0 if x < 0, else x >> 16
-struct _PIX_CombinePixelsMulClamp {
+struct _PIX_CombinePixelsMulClamp : _PIX_CombineChannels<_PIX_CombinePixelsMulClamp> {
   static inline int chan(int d, int s, int ia)
   {
     PIX_wide x = ((PIX_wide)s * ia + (PIX_wide)(256 - ia) * 256) * d;
@@ -122,18 +100,11 @@ struct _PIX_CombinePixelsMulClamp {
     if (x < 0) return 0;
     return (int)(x >> 16);
   }
-  static inline void doPix(unsigned char* d, int r, int g, int b, int a, int ia)
-  {
-    d[0] = (unsigned char)chan(d[0], b, ia);
-    d[1] = (unsigned char)chan(d[1], g, ia);
-    d[2] = (unsigned char)chan(d[2], r, ia);
-    d[3] = (unsigned char)chan(d[3], a, ia);
-  }
 };
 
 // w = (256 - ia) x 128, t = s x ia, x = ((32768 - t - w) x d / 256 + t + w) x d;
 // 255 if x >= 2^23, 0 if x < 0, else x >> 15
-struct _PIX_CombinePixelsOverlay {
+struct _PIX_CombinePixelsOverlay : _PIX_CombineChannels<_PIX_CombinePixelsOverlay> {
   static inline int chan(int d, int s, int ia)
   {
     PIX_wide w = (PIX_wide)(256 - ia) * 128, t = (PIX_wide)s * ia;
@@ -141,13 +112,6 @@ struct _PIX_CombinePixelsOverlay {
     if (x >= (PIX_wide)1 << 23) return 255;
     if (x < 0) return 0;
     return (int)(x >> 15);
-  }
-  static inline void doPix(unsigned char* d, int r, int g, int b, int a, int ia)
-  {
-    d[0] = (unsigned char)chan(d[0], b, ia);
-    d[1] = (unsigned char)chan(d[1], g, ia);
-    d[2] = (unsigned char)chan(d[2], r, ia);
-    d[3] = (unsigned char)chan(d[3], a, ia);
   }
 };
 
