@@ -3,7 +3,10 @@
 // and through the effect's own ProcessDoubleReplacing, for blocks of 64 and
 // 512 frames. Each path is set against the effect driven directly in the
 // same precision (float through the base's own conversion), so the
-// difference is what the adapter costs.
+// difference is what the adapter costs. Timings of the paths differ by less
+// than their run-to-run noise; under valgrind --tool=callgrind the
+// inclusive instruction count of each path's Run per frame compares them
+// exactly.
 
 #include <benchmark/benchmark.h>
 #include <dlfcn.h>
