@@ -342,14 +342,28 @@ TEST_F(ProbeTest, ChunkRequestsWithBadPointersOrSizesAreRefusedUnread)
   EXPECT_EQ(e->getParameter(e, kGain), before);
 }
 
-TEST_F(ProbeTest, TruncatedChunkReportsFailure)
+TEST_F(ProbeTest, TruncatedChunkIsRefusedAndChangesNothing)
 {
   std::vector<unsigned char> chunk = GetChunk(e, true);
   ASSERT_EQ(chunk.size(), 40u);
+  Dispatch(e, effSetProgramName, 0, 0, const_cast<char*>("Mine"));
+  e->setParameter(e, kGain, 0.25f);
+  e->setParameter(e, kDepth, 0.75f);
+  const std::vector<unsigned char> liveBefore = GetChunk(e, true);
+  const std::vector<unsigned char> bankBefore = GetChunk(e, false);
+  ASSERT_GT(bankBefore.size(), 20u);
+
   EXPECT_EQ(Dispatch(e, effSetChunk, 1, 28, chunk.data()), 0);  // header + 2.5 doubles
-  std::vector<unsigned char> bank = GetChunk(e, false);
-  ASSERT_GT(bank.size(), 20u);
-  EXPECT_EQ(Dispatch(e, effSetChunk, 0, 20, bank.data()), 0);
+  EXPECT_EQ(GetChunk(e, true), liveBefore);
+  // A bank cut inside its second preset would already have renamed and
+  // refilled the first.
+  std::vector<unsigned char> other = bankBefore;
+  other[12] = 'X';
+  EXPECT_EQ(Dispatch(e, effSetChunk, 0, other.size() - 10, other.data()), 0);
+  EXPECT_EQ(GetChunk(e, true), liveBefore);
+  EXPECT_EQ(GetChunk(e, false), bankBefore);
+  EXPECT_EQ(DispatchText(e, effGetProgramName), "Mine");
+  EXPECT_FLOAT_EQ(e->getParameter(e, kDepth), 0.75f);
 }
 
 TEST_F(ProbeTest, ChunkPointerStaysValidUntilTheNextRequestOfTheSameKind)
