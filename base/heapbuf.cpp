@@ -6,10 +6,7 @@
 
 BASE_HeapBuf::BASE_HeapBuf(int granularity) : m_granularity(granularity > 0 ? granularity : 1) {}
 
-BASE_HeapBuf::~BASE_HeapBuf()
-{
-  std::free(m_buf);
-}
+BASE_HeapBuf::~BASE_HeapBuf() { std::free(m_buf); }
 
 long long BASE_HeapBuf::AllocationFor(int newSize, int granularity)
 {

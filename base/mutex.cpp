@@ -9,17 +9,8 @@ BASE_Mutex::BASE_Mutex()
   pthread_mutexattr_destroy(&attr);
 }
 
-BASE_Mutex::~BASE_Mutex()
-{
-  pthread_mutex_destroy(&m_mutex);
-}
+BASE_Mutex::~BASE_Mutex() { pthread_mutex_destroy(&m_mutex); }
 
-void BASE_Mutex::Enter()
-{
-  pthread_mutex_lock(&m_mutex);
-}
+void BASE_Mutex::Enter() { pthread_mutex_lock(&m_mutex); }
 
-void BASE_Mutex::Leave()
-{
-  pthread_mutex_unlock(&m_mutex);
-}
+void BASE_Mutex::Leave() { pthread_mutex_unlock(&m_mutex); }

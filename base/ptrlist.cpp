@@ -8,10 +8,7 @@ void* BASE_PtrListBase::GetRaw(int idx) const
   return GetListRaw()[idx];
 }
 
-bool BASE_PtrListBase::AddRaw(void* item)
-{
-  return InsertRaw(GetSize(), item);
-}
+bool BASE_PtrListBase::AddRaw(void* item) { return InsertRaw(GetSize(), item); }
 
 bool BASE_PtrListBase::InsertRaw(int idx, void* item)
 {

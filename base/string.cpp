@@ -8,10 +8,7 @@ BASE_String::BASE_String(const char* text) : m_hb(128)
   if (text) Set(text);
 }
 
-BASE_String::BASE_String(const BASE_String& other) : m_hb(128)
-{
-  Set(other.Get(), other.GetLength());
-}
+BASE_String::BASE_String(const BASE_String& other) : m_hb(128) { Set(other.Get(), other.GetLength()); }
 
 BASE_String& BASE_String::operator=(const BASE_String& other)
 {
@@ -19,15 +16,9 @@ BASE_String& BASE_String::operator=(const BASE_String& other)
   return *this;
 }
 
-const char* BASE_String::Get() const
-{
-  return m_hb.GetSize() ? static_cast<const char*>(m_hb.Get()) : "";
-}
+const char* BASE_String::Get() const { return m_hb.GetSize() ? static_cast<const char*>(m_hb.Get()) : ""; }
 
-int BASE_String::GetLength() const
-{
-  return m_hb.GetSize() ? m_hb.GetSize() - 1 : 0;
-}
+int BASE_String::GetLength() const { return m_hb.GetSize() ? m_hb.GetSize() - 1 : 0; }
 
 int BASE_String::LengthOf(const char* text, int length)
 {
@@ -41,10 +32,7 @@ int BASE_String::LengthOf(const char* text, int length)
   return n > 0x7ffffff0u ? 0x7ffffff0 : static_cast<int>(n);
 }
 
-void BASE_String::Set(const char* text, int length)
-{
-  __doSet(0, text, LengthOf(text, length), 0);
-}
+void BASE_String::Set(const char* text, int length) { __doSet(0, text, LengthOf(text, length), 0); }
 
 void BASE_String::Append(const char* text, int length)
 {

@@ -4,6 +4,7 @@
 
 // The clipper's transfer curve sampled at input magnitudes i / kClipScale.
 // Positive swings saturate near +0.83, negative ones near -0.65.
+// clang-format off
 constexpr float kClipPositive[kClipTableSize] = {
     0.0f, 0.0020053312f, 0.0077734366f, 0.0165875f, 0.02788735f,
     0.041237276f, 0.05629941f, 0.07281219f, 0.090573266f, 0.10942604f,
@@ -89,11 +90,13 @@ constexpr float kClipNegative[kClipTableSize] = {
     -0.6428467f, -0.6427518f, -0.64265686f, -0.6425619f, -0.642467f,
     -0.6423721f, -0.6422771f, -0.6421822f, -0.6420872f, -0.6419923f,
 };
+// clang-format on
 
 namespace {
 
 template <std::size_t... I>
-constexpr std::array<double, kClipTableSize> Widen(const float (&table)[kClipTableSize], std::index_sequence<I...>)
+constexpr std::array<double, kClipTableSize> Widen(const float (&table)[kClipTableSize],
+                                                   std::index_sequence<I...>)
 {
   return {{static_cast<double>(table[I])...}};
 }

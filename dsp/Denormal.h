@@ -22,7 +22,4 @@ inline bool IsNormalNumber(double v)
 }
 
 // A subnormal value becomes a zero of the same sign; all others pass.
-inline double FlushDenormal(double v)
-{
-  return std::fabs(v) < DBL_MIN ? std::copysign(0.0, v) : v;
-}
+inline double FlushDenormal(double v) { return std::fabs(v) < DBL_MIN ? std::copysign(0.0, v) : v; }

@@ -6,10 +6,7 @@
 
 ByteChunk::ByteChunk() : mBytes(4096) {}
 
-ByteChunk::ByteChunk(const ByteChunk& other) : mBytes(4096)
-{
-  AppendChunk(&other);
-}
+ByteChunk::ByteChunk(const ByteChunk& other) : mBytes(4096) { AppendChunk(&other); }
 
 ByteChunk& ByteChunk::operator=(const ByteChunk& other)
 {
@@ -93,10 +90,7 @@ int ByteChunk::Resize(int count)
   return Size();
 }
 
-void ByteChunk::Clear()
-{
-  mBytes.Resize(0, true);
-}
+void ByteChunk::Clear() { mBytes.Resize(0, true); }
 
 void InitChunkWithFrameworkVer(ByteChunk* chunk)
 {

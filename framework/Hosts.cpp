@@ -1,9 +1,9 @@
 #include "framework/Hosts.h"
 
+#include <sys/utsname.h>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
-#include <sys/utsname.h>
 
 #include "base/cstring.h"
 
@@ -17,67 +17,67 @@ struct HostPattern {
 // Tested in this order; the first match wins, so a name holding several
 // known texts always maps to the same host.
 const HostPattern kHostPatterns[] = {
-  {"cubase", kHostCubase},
-  {"reaper", kHostReaper},
-  {"nuendo", kHostNuendo},
-  {"cakewalk", kHostSonar},
-  {"samplitude", kHostSamplitude},
-  {"fruity", kHostFL},
-  {"live", kHostAbletonLive},
-  {"melodyne", kHostMelodyne},
-  {"vstmanlib", kHostVSTScanner},
-  {"aulab", kHostAULab},
-  {"garageband", kHostGarageBand},
-  {"forte", kHostForte},
-  {"chainer", kHostChainer},
-  {"audition", kHostAudition},
-  {"orion", kHostOrion},
-  {"sawstudio", kHostSAWStudio},
-  {"logic", kHostLogic},
-  {"digital", kHostDigitalPerformer},
-  {"audiomulch", kHostAudioMulch},
-  {"presonus", kHostStudioOne},
-  {"vst3plugintesthost", kHostVST3TestHost},
-  {"protools", kHostProTools},
-  {"ardour", kHostArdour},
-  {"openmpt", kHostOpenMPT},
-  {"renoise", kHostRenoise},
-  {"standalone", kHostStandalone},
+    {"cubase", kHostCubase},
+    {"reaper", kHostReaper},
+    {"nuendo", kHostNuendo},
+    {"cakewalk", kHostSonar},
+    {"samplitude", kHostSamplitude},
+    {"fruity", kHostFL},
+    {"live", kHostAbletonLive},
+    {"melodyne", kHostMelodyne},
+    {"vstmanlib", kHostVSTScanner},
+    {"aulab", kHostAULab},
+    {"garageband", kHostGarageBand},
+    {"forte", kHostForte},
+    {"chainer", kHostChainer},
+    {"audition", kHostAudition},
+    {"orion", kHostOrion},
+    {"sawstudio", kHostSAWStudio},
+    {"logic", kHostLogic},
+    {"digital", kHostDigitalPerformer},
+    {"audiomulch", kHostAudioMulch},
+    {"presonus", kHostStudioOne},
+    {"vst3plugintesthost", kHostVST3TestHost},
+    {"protools", kHostProTools},
+    {"ardour", kHostArdour},
+    {"openmpt", kHostOpenMPT},
+    {"renoise", kHostRenoise},
+    {"standalone", kHostStandalone},
 };
 
 // Display names indexed by host code; null where a code has no name.
 const char* const kHostNames[] = {
-  nullptr,             // 0 unknown
-  "Reaper",            // 1
-  "ProTools",          // 2
-  "Cubase",            // 3
-  "Nuendo",            // 4
-  "Sonar",             // 5
-  "Vegas",             // 6
-  "FLStudio",          // 7
-  "Samplitude",        // 8
-  "Live",              // 9
-  nullptr,             // 10
-  nullptr,             // 11
-  nullptr,             // 12 Melodyne
-  "VSTScanner",        // 13
-  "AULab",             // 14
-  "Forte",             // 15
-  "Chainer",           // 16
-  "Audition",          // 17
-  "Orion",             // 18
-  nullptr,             // 19
-  "SAWStudio",         // 20
-  "Logic",             // 21
-  "GarageBand",        // 22
-  "DigitalPerformer",  // 23
-  "Standalone",        // 24
-  "AudioMulch",        // 25
-  "StudioOne",         // 26
-  "VST3PluginTestHost",// 27
-  "Ardour",            // 28
-  "Renoise",           // 29
-  "OpenMPT",           // 30
+    nullptr,               // 0 unknown
+    "Reaper",              // 1
+    "ProTools",            // 2
+    "Cubase",              // 3
+    "Nuendo",              // 4
+    "Sonar",               // 5
+    "Vegas",               // 6
+    "FLStudio",            // 7
+    "Samplitude",          // 8
+    "Live",                // 9
+    nullptr,               // 10
+    nullptr,               // 11
+    nullptr,               // 12 Melodyne
+    "VSTScanner",          // 13
+    "AULab",               // 14
+    "Forte",               // 15
+    "Chainer",             // 16
+    "Audition",            // 17
+    "Orion",               // 18
+    nullptr,               // 19
+    "SAWStudio",           // 20
+    "Logic",               // 21
+    "GarageBand",          // 22
+    "DigitalPerformer",    // 23
+    "Standalone",          // 24
+    "AudioMulch",          // 25
+    "StudioOne",           // 26
+    "VST3PluginTestHost",  // 27
+    "Ardour",              // 28
+    "Renoise",             // 29
+    "OpenMPT",             // 30
 };
 
 const char* const kAPINames[] = {"VST2", "VST3", "AU", "RTAS", "AAX", "Standalone"};
@@ -144,10 +144,7 @@ const char* GetAPINameStr(int api)
   return (api >= 0 && api < count) ? kAPINames[api] : "";
 }
 
-const char* GetArchNameStr()
-{
-  return "x64";
-}
+const char* GetArchNameStr() { return "x64"; }
 
 int GetSystemVersion()
 {
@@ -159,10 +156,7 @@ int GetSystemVersion()
   return MakePackedVersion(major, minor, patch);
 }
 
-bool IsWhitespace(char c)
-{
-  return c == '\t' || c == '\n' || c == '\r' || c == ' ';
-}
+bool IsWhitespace(char c) { return c == '\t' || c == '\n' || c == '\r' || c == ' '; }
 
 void ToLower(char* dest, const char* src)
 {

@@ -45,14 +45,7 @@ enum EHost {
 };
 
 // The plug-in binding that created the plug-in instance.
-enum EAPI {
-  kAPIVST2 = 0,
-  kAPIVST3 = 1,
-  kAPIAU = 2,
-  kAPIRTAS = 3,
-  kAPIAAX = 4,
-  kAPISA = 5
-};
+enum EAPI { kAPIVST2 = 0, kAPIVST3 = 1, kAPIAU = 2, kAPIRTAS = 3, kAPIAAX = 4, kAPISA = 5 };
 
 // Room a product name may take in LookUpHost, its NUL included.
 constexpr int kHostNameLookupSize = 264;

@@ -11,15 +11,9 @@ IEffectBase::IEffectBase(int nParams, const char* channelIOStr, int nPresets, co
                          const char* productName, const char* mfrName, int vendorVersion, int uniqueID,
                          int mfrID, int latency, bool plugDoesMidi, bool plugDoesChunks, bool plugIsInst,
                          EAPI plugAPI)
-  : mUniqueID(uniqueID),
-    mMfrID(mfrID),
-    mVersion(vendorVersion),
-    mAPI(plugAPI),
-    mHost(static_cast<EHost>(-1)),
-    mStateChunks(plugDoesChunks),
-    mIsInst(plugIsInst),
-    mDoesMIDI(plugDoesMidi),
-    mLatency(latency)
+    : mUniqueID(uniqueID), mMfrID(mfrID), mVersion(vendorVersion), mAPI(plugAPI),
+      mHost(static_cast<EHost>(-1)), mStateChunks(plugDoesChunks), mIsInst(plugIsInst),
+      mDoesMIDI(plugDoesMidi), mLatency(latency)
 {
   for (int i = 0; i < nParams; ++i) {
     IParam* param = new IParam;
@@ -95,15 +89,9 @@ void IEffectBase::ParseChannelIO(const char* channelIOStr, int* maxIn, int* maxO
 
 // ---- Virtual operations with base behaviour ----
 
-void IEffectBase::Reset()
-{
-  BASE_MutexLock lock(mMutex);
-}
+void IEffectBase::Reset() { BASE_MutexLock lock(mMutex); }
 
-void IEffectBase::OnParamChange(int)
-{
-  BASE_MutexLock lock(mMutex);
-}
+void IEffectBase::OnParamChange(int) { BASE_MutexLock lock(mMutex); }
 
 void IEffectBase::ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames)
 {
@@ -120,15 +108,9 @@ void IEffectBase::ProcessDoubleReplacing(double** inputs, double** outputs, int 
   }
 }
 
-void IEffectBase::OnActivate(bool)
-{
-  BASE_MutexLock lock(mMutex);
-}
+void IEffectBase::OnActivate(bool) { BASE_MutexLock lock(mMutex); }
 
-void IEffectBase::ProcessMidiMsg(IMidiMsg* pMsg)
-{
-  SendMidiMsg(pMsg);
-}
+void IEffectBase::ProcessMidiMsg(IMidiMsg* pMsg) { SendMidiMsg(pMsg); }
 
 bool IEffectBase::MidiNoteName(int, char* name)
 {
@@ -463,15 +445,9 @@ const char* IEffectBase::GetOutputLabel(int idx) const
   return ch ? ch->mLabel.Get() : "";
 }
 
-const char* IEffectBase::GetInputBusLabel(int idx) const
-{
-  return BusLabel(mInputBusLabels, idx);
-}
+const char* IEffectBase::GetInputBusLabel(int idx) const { return BusLabel(mInputBusLabels, idx); }
 
-const char* IEffectBase::GetOutputBusLabel(int idx) const
-{
-  return BusLabel(mOutputBusLabels, idx);
-}
+const char* IEffectBase::GetOutputBusLabel(int idx) const { return BusLabel(mOutputBusLabels, idx); }
 
 // ---- MIDI ----
 
@@ -510,17 +486,8 @@ int IEffectBase::GetEffectVersion(bool decimal) const
   return decimal ? GetDecimalVersion(mVersion) : mVersion;
 }
 
-void IEffectBase::GetEffectVersionStr(char* str) const
-{
-  GetVersionStr(mVersion, str);
-}
+void IEffectBase::GetEffectVersionStr(char* str) const { GetVersionStr(mVersion, str); }
 
-const char* IEffectBase::GetAPIString()
-{
-  return GetAPINameStr(GetAPI());
-}
+const char* IEffectBase::GetAPIString() { return GetAPINameStr(GetAPI()); }
 
-const char* IEffectBase::GetArchString() const
-{
-  return GetArchNameStr();
-}
+const char* IEffectBase::GetArchString() const { return GetArchNameStr(); }

@@ -257,7 +257,8 @@ bool IEffectBase::LoadProgramFromMemory(const unsigned char* data, int size)
 
   FileHeader h;
   int pos = ReadFileHeader(file, &h);
-  if (pos < 0 || h.magic != kChunkMagic || h.version != kProgramFormatVersion || h.id != mUniqueID) return false;
+  if (pos < 0 || h.magic != kChunkMagic || h.version != kProgramFormatVersion || h.id != mUniqueID)
+    return false;
   const bool chunkForm = h.form == kProgramChunkForm && mStateChunks;
   if (!chunkForm && h.form != kProgramParamsForm) return false;
 

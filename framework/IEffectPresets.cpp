@@ -47,10 +47,7 @@ void IEffectBase::MakeDefaultPreset(const char* name, int nPresets)
   }
 }
 
-void IEffectBase::EnsureDefaultPreset()
-{
-  MakeDefaultPreset("Empty", NPresets());
-}
+void IEffectBase::EnsureDefaultPreset() { MakeDefaultPreset("Empty", NPresets()); }
 
 void IEffectBase::MakePreset(const char* name, ...)
 {

@@ -7,10 +7,7 @@
 #include "framework/IEffectBase.h"
 #include "framework/Log.h"
 
-bool IEffectBase::SerializeState(ByteChunk* pChunk)
-{
-  return SerializeParams(pChunk);
-}
+bool IEffectBase::SerializeState(ByteChunk* pChunk) { return SerializeParams(pChunk); }
 
 int IEffectBase::UnserializeState(ByteChunk* pChunk, int startPos)
 {

@@ -4,10 +4,7 @@
 
 namespace {
 
-unsigned char LowByte(int v)
-{
-  return static_cast<unsigned char>(v & 0xFF);
-}
+unsigned char LowByte(int v) { return static_cast<unsigned char>(v & 0xFF); }
 
 // Truncation toward zero that stays defined for values beyond the int range
 // (they saturate) and for NaN (0).
@@ -22,7 +19,7 @@ int TruncateToInt(double v)
 }  // namespace
 
 IMidiMsg::IMidiMsg(int offset, int status, int data1, int data2)
-  : mOffset(offset), mStatus(LowByte(status)), mData1(LowByte(data1)), mData2(LowByte(data2))
+    : mOffset(offset), mStatus(LowByte(status)), mData1(LowByte(data1)), mData2(LowByte(data2))
 {
 }
 
@@ -67,10 +64,7 @@ void IMidiMsg::MakeControlChangeMsg(EControlChangeMsg idx, double value, int cha
   mData2 = LowByte(TruncateToInt(value * 127.0));
 }
 
-int IMidiMsg::Channel() const
-{
-  return mStatus & 0x0F;
-}
+int IMidiMsg::Channel() const { return mStatus & 0x0F; }
 
 IMidiMsg::EStatusMsg IMidiMsg::StatusMsg() const
 {
@@ -96,20 +90,11 @@ int IMidiMsg::Velocity() const
   return (kind == kNoteOff || kind == kNoteOn) ? mData2 : -1;
 }
 
-int IMidiMsg::PolyAfterTouch() const
-{
-  return (mStatus & 0xF0) == 0xA0 ? mData2 : -1;
-}
+int IMidiMsg::PolyAfterTouch() const { return (mStatus & 0xF0) == 0xA0 ? mData2 : -1; }
 
-int IMidiMsg::ChannelAfterTouch() const
-{
-  return (mStatus & 0xF0) == 0xD0 ? mData1 : -1;
-}
+int IMidiMsg::ChannelAfterTouch() const { return (mStatus & 0xF0) == 0xD0 ? mData1 : -1; }
 
-int IMidiMsg::Program() const
-{
-  return (mStatus & 0xF0) == 0xC0 ? mData1 : -1;
-}
+int IMidiMsg::Program() const { return (mStatus & 0xF0) == 0xC0 ? mData1 : -1; }
 
 double IMidiMsg::PitchWheel() const
 {
@@ -118,10 +103,7 @@ double IMidiMsg::PitchWheel() const
   return static_cast<double>(v - 8192) / 8192.0;
 }
 
-int IMidiMsg::ControlChangeIdx() const
-{
-  return mData1;
-}
+int IMidiMsg::ControlChangeIdx() const { return mData1; }
 
 double IMidiMsg::ControlChange(EControlChangeMsg idx) const
 {
@@ -132,14 +114,22 @@ double IMidiMsg::ControlChange(EControlChangeMsg idx) const
 const char* StatusMsgStr(IMidiMsg::EStatusMsg msg)
 {
   switch (msg) {
-    case IMidiMsg::kNone: return "none";
-    case IMidiMsg::kNoteOff: return "noteoff";
-    case IMidiMsg::kNoteOn: return "noteon";
-    case IMidiMsg::kPolyAftertouch: return "aftertouch";
-    case IMidiMsg::kControlChange: return "controlchange";
-    case IMidiMsg::kProgramChange: return "programchange";
-    case IMidiMsg::kChannelAftertouch: return "channelaftertouch";
-    case IMidiMsg::kPitchWheel: return "pitchwheel";
+    case IMidiMsg::kNone:
+      return "none";
+    case IMidiMsg::kNoteOff:
+      return "noteoff";
+    case IMidiMsg::kNoteOn:
+      return "noteon";
+    case IMidiMsg::kPolyAftertouch:
+      return "aftertouch";
+    case IMidiMsg::kControlChange:
+      return "controlchange";
+    case IMidiMsg::kProgramChange:
+      return "programchange";
+    case IMidiMsg::kChannelAftertouch:
+      return "channelaftertouch";
+    case IMidiMsg::kPitchWheel:
+      return "pitchwheel";
   }
   return "unknown";
 }

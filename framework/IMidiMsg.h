@@ -86,10 +86,10 @@ struct IMidiMsg {
     kPolyModeOn = 127
   };
 
-  int mOffset;             // position inside the current block, in samples
-  unsigned char mStatus;   // kind in the high nibble, channel 0-15 in the low
-  unsigned char mData1;    // note, controller, program, or pitch low 7 bits
-  unsigned char mData2;    // velocity, value, pressure, or pitch high 7 bits
+  int mOffset;            // position inside the current block, in samples
+  unsigned char mStatus;  // kind in the high nibble, channel 0-15 in the low
+  unsigned char mData1;   // note, controller, program, or pitch low 7 bits
+  unsigned char mData2;   // velocity, value, pressure, or pitch high 7 bits
 
   // Every byte of the bytes given is kept as its low 8 bits.
   explicit IMidiMsg(int offset = 0, int status = 0, int data1 = 0, int data2 = 0);

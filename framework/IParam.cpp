@@ -6,10 +6,7 @@
 
 #include "base/cstring.h"
 
-IParam::IParam()
-{
-  mName[0] = mLabel[0] = mParamGroup[0] = '\0';
-}
+IParam::IParam() { mName[0] = mLabel[0] = mParamGroup[0] = '\0'; }
 
 IParam::~IParam() = default;
 
@@ -113,10 +110,7 @@ void IParam::SetNormalized(double normalizedValue)
   mValue = v < mMax ? v : mMax;
 }
 
-double IParam::GetNormalized() const
-{
-  return GetNormalized(mValue);
-}
+double IParam::GetNormalized() const { return GetNormalized(mValue); }
 
 double IParam::GetNormalized(double nonNormalizedValue) const
 {
@@ -137,10 +131,8 @@ void IParam::GetDisplayForHost(double value, bool normalized, char* rDisplay, bo
     }
   }
   if (mNegateDisplay) value = -value;
-  if (mDisplayPrecision != 0)
-    sprintf(rDisplay, "%.*f", mDisplayPrecision, value);
-  else
-    sprintf(rDisplay, "%d", TruncToInt(value));
+  if (mDisplayPrecision != 0) sprintf(rDisplay, "%.*f", mDisplayPrecision, value);
+  else sprintf(rDisplay, "%d", TruncToInt(value));
 }
 
 const char* IParam::GetDisplayText(int value) const
@@ -174,10 +166,7 @@ bool IParam::MapDisplayText(const char* str, int* value) const
   return false;
 }
 
-const char* IParam::GetLabelForHost() const
-{
-  return GetDisplayText(Int())[0] != '\0' ? "" : mLabel;
-}
+const char* IParam::GetLabelForHost() const { return GetDisplayText(Int())[0] != '\0' ? "" : mLabel; }
 
 void IParam::GetBounds(double* lo, double* hi) const
 {
@@ -185,7 +174,4 @@ void IParam::GetBounds(double* lo, double* hi) const
   if (hi) *hi = mMax;
 }
 
-double IParam::DBToAmp() const
-{
-  return std::exp(mValue * 0.1151292546497);
-}
+double IParam::DBToAmp() const { return std::exp(mValue * 0.1151292546497); }

@@ -5,15 +5,9 @@
 
 #include "base/cstring.h"
 
-IPreset::IPreset()
-{
-  SetName("empty");
-}
+IPreset::IPreset() { SetName("empty"); }
 
-void IPreset::SetName(const char* name)
-{
-  BASE_CopyString(mName, name, sizeof(mName));
-}
+void IPreset::SetName(const char* name) { BASE_CopyString(mName, name, sizeof(mName)); }
 
 IPreset* GetNextUninitializedPreset(BASE_PtrList<IPreset>* pPresets)
 {

@@ -12,7 +12,7 @@ struct ISysEx {
   const unsigned char* mData;  // the dump; not owned
 
   explicit ISysEx(int offset = 0, const unsigned char* data = nullptr, int size = 0)
-    : mOffset(offset), mSize(size), mData(data)
+      : mOffset(offset), mSize(size), mData(data)
   {
   }
 

@@ -58,7 +58,7 @@ void CompileTimestamp(const char* date, const char* time, BASE_String* str)
   if (!str) return;
   str->Set("[");
   str->Append(date ? date : "");
-  str->SetLength(7);   // "[Mmm dd"
+  str->SetLength(7);     // "[Mmm dd"
   str->DeleteSub(4, 1);  // the blank after the month
   str->Append(" ");
   str->Append(time ? time : "");

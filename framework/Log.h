@@ -23,8 +23,8 @@ void Trace(const char* funcName, int line, const char* format, ...) QUARRY_PRINT
 
 // Trace from the named operation with a printf-style format and arguments,
 // for example TRACE("VSTDispatcher", "%d(%s):%d:%d", op, VSTOpcodeStr(op), idx, v).
-#define TRACE(funcName, ...)                          \
-  do {                                                \
+#define TRACE(funcName, ...)                           \
+  do {                                                 \
     if (false) Trace(funcName, __LINE__, __VA_ARGS__); \
   } while (0)
 

@@ -57,8 +57,8 @@ PangoFontDescription* MakeFontDescription(const char* composed, bool emptyFace, 
 
 }  // namespace
 
-HFONT CreateFont(int height, int width, int, int orientation, int weight, char italic, char, char, char,
-                 char, char, char quality, char, const char* faceName)
+HFONT CreateFont(int height, int width, int, int orientation, int weight, char italic, char, char, char, char,
+                 char, char quality, char, const char* faceName)
 {
   const int size = FontPixelSize(height, width);
   const char* face = faceName ? faceName : "";
@@ -92,8 +92,8 @@ HFONT CreateFontIndirect(const LOGFONT* lf)
   char face[sizeof(lf->lfFaceName) + 1];
   std::memcpy(face, lf->lfFaceName, sizeof(lf->lfFaceName));
   face[sizeof(lf->lfFaceName)] = 0;
-  return CreateFont(lf->lfHeight, lf->lfWidth, 0, lf->lfOrientation, lf->lfWeight, lf->lfItalic, 0, 0, 0, 0, 0,
-                    lf->lfQuality, 0, face);
+  return CreateFont(lf->lfHeight, lf->lfWidth, 0, lf->lfOrientation, lf->lfWeight, lf->lfItalic, 0, 0, 0, 0,
+                    0, lf->lfQuality, 0, face);
 }
 
 bool GetTextMetrics(HDC ctx, TEXTMETRIC* tm)

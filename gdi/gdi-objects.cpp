@@ -29,10 +29,14 @@ void InitStock()
     float alpha;
   };
   static const Def defs[GDI_STOCK_COUNT] = {
-      {GDI_OBJ_BRUSH, RGB(255, 255, 255), 1.f}, {GDI_OBJ_BRUSH, RGB(192, 192, 192), 1.f},
-      {GDI_OBJ_BRUSH, RGB(128, 128, 128), 1.f}, {GDI_OBJ_BRUSH, RGB(64, 64, 64), 1.f},
-      {GDI_OBJ_BRUSH, RGB(0, 0, 0), 1.f},       {GDI_OBJ_BRUSH, 0, 0.f},
-      {GDI_OBJ_PEN, RGB(255, 255, 255), 1.f},   {GDI_OBJ_PEN, RGB(0, 0, 0), 1.f},
+      {GDI_OBJ_BRUSH, RGB(255, 255, 255), 1.f},
+      {GDI_OBJ_BRUSH, RGB(192, 192, 192), 1.f},
+      {GDI_OBJ_BRUSH, RGB(128, 128, 128), 1.f},
+      {GDI_OBJ_BRUSH, RGB(64, 64, 64), 1.f},
+      {GDI_OBJ_BRUSH, RGB(0, 0, 0), 1.f},
+      {GDI_OBJ_BRUSH, 0, 0.f},
+      {GDI_OBJ_PEN, RGB(255, 255, 255), 1.f},
+      {GDI_OBJ_PEN, RGB(0, 0, 0), 1.f},
       {GDI_OBJ_PEN, 0, 0.f},
   };
   for (int i = 0; i < GDI_STOCK_COUNT; ++i) {
@@ -55,10 +59,14 @@ struct StockUnloader {
 HGDIOBJ* SlotFor(HDC ctx, int type)
 {
   switch (type) {
-    case GDI_OBJ_PEN: return &ctx->curpen;
-    case GDI_OBJ_BRUSH: return &ctx->curbrush;
-    case GDI_OBJ_FONT: return &ctx->curfont;
-    default: return nullptr;
+    case GDI_OBJ_PEN:
+      return &ctx->curpen;
+    case GDI_OBJ_BRUSH:
+      return &ctx->curbrush;
+    case GDI_OBJ_FONT:
+      return &ctx->curfont;
+    default:
+      return nullptr;
   }
 }
 
@@ -137,16 +145,25 @@ HGDIOBJ GetStockObject(int idx)
 int GetSysColor(int idx)
 {
   switch (idx) {
-    case COLOR_WINDOW: return RGB(255, 255, 255);
+    case COLOR_WINDOW:
+      return RGB(255, 255, 255);
     case COLOR_WINDOWTEXT:
     case COLOR_BTNTEXT:
-    case COLOR_INFOTEXT: return RGB(0, 0, 0);
-    case COLOR_3DFACE: return RGB(212, 208, 200);
-    case COLOR_3DSHADOW: return RGB(128, 128, 128);
-    case COLOR_3DHILIGHT: return RGB(255, 255, 255);
-    case COLOR_3DDKSHADOW: return RGB(64, 64, 64);
-    case COLOR_3DLIGHT: return RGB(224, 224, 224);
-    case COLOR_INFOBK: return RGB(255, 255, 224);
-    default: return RGB(192, 192, 192);
+    case COLOR_INFOTEXT:
+      return RGB(0, 0, 0);
+    case COLOR_3DFACE:
+      return RGB(212, 208, 200);
+    case COLOR_3DSHADOW:
+      return RGB(128, 128, 128);
+    case COLOR_3DHILIGHT:
+      return RGB(255, 255, 255);
+    case COLOR_3DDKSHADOW:
+      return RGB(64, 64, 64);
+    case COLOR_3DLIGHT:
+      return RGB(224, 224, 224);
+    case COLOR_INFOBK:
+      return RGB(255, 255, 224);
+    default:
+      return RGB(192, 192, 192);
   }
 }

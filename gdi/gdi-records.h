@@ -7,16 +7,16 @@
 #include "gdi/gdi-types.h"
 
 struct GDI_ContextRec {
-  cairo_t* ctx;            // platform graphics context
-  unsigned char* buffer;   // owned pixel buffer (memory contexts only)
+  cairo_t* ctx;           // platform graphics context
+  unsigned char* buffer;  // owned pixel buffer (memory contexts only)
   HGDIOBJ curpen;
   HGDIOBJ curbrush;
   HGDIOBJ curfont;
-  int curtextcol;          // 0x00BBGGRR
+  int curtextcol;  // 0x00BBGGRR
   int curbkcol;
-  int curbkmode;           // OPAQUE fills behind text
-  char released;           // set while the record sits in the free pool
-  GDI_ContextRec* next;    // free-pool link
+  int curbkmode;                  // OPAQUE fills behind text
+  char released;                  // set while the record sits in the free pool
+  GDI_ContextRec* next;           // free-pool link
   cairo_pattern_t* curtextcolor;  // the text colour as a Cairo source
 };
 
@@ -30,23 +30,14 @@ struct GDI_ObjectRec {
   char released;
   GDI_ObjectRec* next;
   PangoFontDescription* font;  // fonts
-  char fontquality;        // 3 aliased, 4 anti-aliased, 0 default
+  char fontquality;            // 3 aliased, 4 anti-aliased, 0 default
 };
 
 // True for the pseudo-handles (values below 5) that are not records.
-inline bool GDI_IsPseudoHandle(const void* h)
-{
-  return reinterpret_cast<unsigned long>(h) < 5;
-}
+inline bool GDI_IsPseudoHandle(const void* h) { return reinterpret_cast<unsigned long>(h) < 5; }
 
 // A context that can be drawn on: not null, not pooled, with a Cairo context.
-inline bool GDI_IsUsableContext(const GDI_ContextRec* c)
-{
-  return c && !c->released && c->ctx;
-}
+inline bool GDI_IsUsableContext(const GDI_ContextRec* c) { return c && !c->released && c->ctx; }
 
 // An object handle naming a live record (not a pseudo-handle, not pooled).
-inline bool GDI_IsLiveObject(const GDI_ObjectRec* o)
-{
-  return !GDI_IsPseudoHandle(o) && !o->released;
-}
+inline bool GDI_IsLiveObject(const GDI_ObjectRec* o) { return !GDI_IsPseudoHandle(o) && !o->released; }

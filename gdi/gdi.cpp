@@ -43,8 +43,8 @@ HDC GDI_CreateMemContext(HDC, int width, int height)
   unsigned char* buffer = static_cast<unsigned char*>(std::calloc(bytes + 63, 1));
   if (!buffer) return nullptr;
 
-  cairo_surface_t* surface =
-      cairo_image_surface_create_for_data(AlignedBuffer(buffer), CAIRO_FORMAT_RGB24, width, height, width * 4);
+  cairo_surface_t* surface = cairo_image_surface_create_for_data(AlignedBuffer(buffer), CAIRO_FORMAT_RGB24,
+                                                                 width, height, width * 4);
   cairo_t* cr = cairo_create(surface);
   cairo_surface_destroy(surface);  // the context keeps its own reference
   GDI_ContextRec* c = cairo_status(cr) == CAIRO_STATUS_SUCCESS ? GDI_AllocContextRec() : nullptr;

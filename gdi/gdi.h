@@ -57,8 +57,7 @@ int GDI_DrawText(HDC ctx, const char* text, int length, RECT* r, int flags);
 // Copies the family of the context's font into buf; returns its length.
 int GetTextFace(HDC ctx, int bufSize, char* buf);
 // Glyph indices of UTF-16 characters in the context's font; returns count.
-int GetGlyphIndicesW(HDC ctx, const unsigned short* chars, int count, unsigned short* indices,
-                     int flags);
+int GetGlyphIndicesW(HDC ctx, const unsigned short* chars, int count, unsigned short* indices, int flags);
 // Registers a font file with fontconfig for this process; 1 on success.
 int AddFontResourceEx(const char* path, int flags, void* reserved);
 
@@ -109,8 +108,8 @@ bool GDI_IsRetinaHWND(HWND wnd);
 // ---- Copies and images (caller's thread) ----
 
 void BitBlt(HDC dest, int x, int y, int w, int h, HDC src, int srcX, int srcY, int rop);
-void StretchBlt(HDC dest, int x, int y, int w, int h, HDC src, int srcX, int srcY, int srcW,
-                int srcH, int rop);
+void StretchBlt(HDC dest, int x, int y, int w, int h, HDC src, int srcX, int srcY, int srcW, int srcH,
+                int rop);
 // A bitmap of 32-bit pixels (0xAARRGGBB); bits may be null (cleared).
 HBITMAP CreateBitmap(int width, int height, int planes, int bitsPerPixel, const void* bits);
 // Loads a PNG file into a bitmap object.

@@ -21,8 +21,10 @@ const double kHalfPi = 1.5707963267948966192313216916398;
 void DrawPiece(const PIX_VecTarget& t, double cx, double cy, double r, double a0, double a1, PIX_pixel colour,
                int ia, int mode, bool aa, int startAxis)
 {
-  const int64_t x0 = PIX_VecFloor(std::sin(a0) * r + cx + 0.5), y0 = PIX_VecFloor(cy - std::cos(a0) * r + 0.5);
-  const int64_t x1 = PIX_VecFloor(std::sin(a1) * r + cx + 0.5), y1 = PIX_VecFloor(cy - std::cos(a1) * r + 0.5);
+  const int64_t x0 = PIX_VecFloor(std::sin(a0) * r + cx + 0.5),
+                y0 = PIX_VecFloor(cy - std::cos(a0) * r + 0.5);
+  const int64_t x1 = PIX_VecFloor(std::sin(a1) * r + cx + 0.5),
+                y1 = PIX_VecFloor(cy - std::cos(a1) * r + 0.5);
   const int64_t ccx = PIX_VecFloor(cx + 0.5), ccy = PIX_VecFloor(cy + 0.5);
   int64_t left = x0 < x1 ? x0 : x1, right = x0 < x1 ? x1 : x0;
   int64_t top = y0 < y1 ? y0 : y1, bottom = y0 < y1 ? y1 : y0;
@@ -31,11 +33,20 @@ void DrawPiece(const PIX_VecTarget& t, double cx, double cy, double r, double a0
   right += right != ccx ? 2 : 1;
   bottom += bottom != ccy ? 2 : 1;
   switch (startAxis) {
-    case 0: left = ccx + 1; break;
-    case 1: top = ccy + 1; break;
-    case 2: right = ccx; break;
-    case 3: bottom = ccy; break;
-    default: break;
+    case 0:
+      left = ccx + 1;
+      break;
+    case 1:
+      top = ccy + 1;
+      break;
+    case 2:
+      right = ccx;
+      break;
+    case 3:
+      bottom = ccy;
+      break;
+    default:
+      break;
   }
   if (left < 0) left = 0;
   if (top < 0) top = 0;

@@ -180,8 +180,8 @@ void DrawCurve(PIX_IBitmap* bm, Curve cv, PIX_pixel colour, float alpha, int mod
 // (x for a horizontal baseline, filled column by column; y for a vertical
 // one, filled row by row); each column or row belongs to exactly one segment.
 template <class Plot>
-void FillSegment(const PIX_VecTarget& t, bool transposed, double ua, double va, double ub, double vb, double base,
-                 double uEnd, const Plot& plot)
+void FillSegment(const PIX_VecTarget& t, bool transposed, double ua, double va, double ub, double vb,
+                 double base, double uEnd, const Plot& plot)
 {
   if (ua > ub) {
     std::swap(ua, ub);
@@ -202,7 +202,8 @@ void FillSegment(const PIX_VecTarget& t, bool transposed, double ua, double va, 
   const double dvdu = ub > ua ? (vb - va) / (ub - ua) : 0.0;
   const double vFirst = ub > ua ? va + (first - ua) * dvdu : vb;
   const int64_t curve = PIX_TrapFixed(vFirst), line = PIX_TrapFixed(base);
-  const int64_t curveSlope = std::max(-PIX_TRAP_SLOPE_LIMIT, std::min(PIX_TRAP_SLOPE_LIMIT, PIX_TrapFixed(dvdu)));
+  const int64_t curveSlope =
+      std::max(-PIX_TRAP_SLOPE_LIMIT, std::min(PIX_TRAP_SLOPE_LIMIT, PIX_TrapFixed(dvdu)));
   const bool curveFirst = va + vb < 2 * base;
   PIX_TrapRegion g;
   g.left = curveFirst ? curve : line;
@@ -216,8 +217,8 @@ void FillSegment(const PIX_VecTarget& t, bool transposed, double ua, double va, 
 
 // horizontal: baseline y = base (the curve is swept along x); otherwise
 // baseline x = base (swept along y).
-void FillCurve(PIX_IBitmap* bm, Curve cv, double base, bool horizontal, PIX_pixel colour, float alpha, int mode,
-               float tolerance)
+void FillCurve(PIX_IBitmap* bm, Curve cv, double base, bool horizontal, PIX_pixel colour, float alpha,
+               int mode, float tolerance)
 {
   const PIX_VecTarget t(bm);
   if (t.empty() || !cv.valid() || !PIX_VecCoordOk(base)) return;

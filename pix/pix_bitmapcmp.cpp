@@ -49,4 +49,7 @@ int PIX_BitmapCmpEx(PIX_IBitmap* a, PIX_IBitmap* b, PIX_pixel mask, int* diffbox
   return 0;
 }
 
-int PIX_BitmapCmp(PIX_IBitmap* a, PIX_IBitmap* b, int* diffbox) { return PIX_BitmapCmpEx(a, b, 0xFFFFFFFFu, diffbox); }
+int PIX_BitmapCmp(PIX_IBitmap* a, PIX_IBitmap* b, int* diffbox)
+{
+  return PIX_BitmapCmpEx(a, b, 0xFFFFFFFFu, diffbox);
+}

@@ -42,7 +42,8 @@ struct PIX_ClippedRect {
 
 // Clips (x, y, w, h) to the bitmap; false when nothing is left or there are
 // no bits. Computed wide so that extreme arguments cannot wrap round.
-inline bool PIX_ClipRect(const PIX_BitmapRows& rows, int64_t x, int64_t y, int64_t w, int64_t h, PIX_ClippedRect& out)
+inline bool PIX_ClipRect(const PIX_BitmapRows& rows, int64_t x, int64_t y, int64_t w, int64_t h,
+                         PIX_ClippedRect& out)
 {
   if (rows.empty()) return false;
   int64_t r = x + w, b = y + h;

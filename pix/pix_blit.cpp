@@ -4,7 +4,8 @@
 #include "pix/pix_blitloops.h"
 #include "pix/pix_opselect.h"
 
-void PIX_Blit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, const RECT* srcrect, float alpha, int mode)
+void PIX_Blit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, const RECT* srcrect, float alpha,
+              int mode)
 {
   if (alpha == 0.0f || !dest || !src) return;
   const PIX_BitmapRows dst(dest), sr(src);
@@ -16,7 +17,8 @@ void PIX_Blit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, const REC
 
   if ((mode & PIX_OP_CHANCOPY) == PIX_OP_CHANCOPY) {
     const int sb = mode & 3, db = (mode >> 2) & 3;
-    PIX_ForEachBlitPixel(a, [&](PIX_pixel* d, PIX_pixel s) { ((unsigned char*)d)[db] = (unsigned char)(s >> (8 * sb)); });
+    PIX_ForEachBlitPixel(
+        a, [&](PIX_pixel* d, PIX_pixel s) { ((unsigned char*)d)[db] = (unsigned char)(s >> (8 * sb)); });
     return;
   }
   const bool plainCopy = (mode & PIX_OP_SELECTOR_MASK) == PIX_OP_COPY;
@@ -30,7 +32,8 @@ void PIX_Blit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, const REC
     return;
   }
   const int ia = PIX_IntAlpha(alpha);
-  PIX_SelectBlitOperator(mode, ia, [&](auto tag) { _PIX_Template_Blit2<typename decltype(tag)::type>::blit(a, ia); });
+  PIX_SelectBlitOperator(mode, ia,
+                         [&](auto tag) { _PIX_Template_Blit2<typename decltype(tag)::type>::blit(a, ia); });
 }
 
 void PIX_Blit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int srcx, int srcy, int srcw, int srch,
@@ -38,8 +41,13 @@ void PIX_Blit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int srcx,
 {
   // The rectangle is formed wide so that extreme sizes cannot wrap round.
   const int64_t right = (int64_t)srcx + srcw, bottom = (int64_t)srcy + srch;
-  RECT r = {srcx, srcy, (int)(right > INT32_MAX ? INT32_MAX : right < INT32_MIN ? INT32_MIN : right),
-            (int)(bottom > INT32_MAX ? INT32_MAX : bottom < INT32_MIN ? INT32_MIN : bottom)};
+  RECT r = {srcx, srcy,
+            (int)(right > INT32_MAX   ? INT32_MAX
+                  : right < INT32_MIN ? INT32_MIN
+                                      : right),
+            (int)(bottom > INT32_MAX   ? INT32_MAX
+                  : bottom < INT32_MIN ? INT32_MIN
+                                       : bottom)};
   PIX_Blit(dest, src, dstx, dsty, &r, alpha, mode);
 }
 

@@ -48,10 +48,10 @@ void PIX_DeltaBlit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int 
 // As PIX_DeltaBlit with an alpha that starts at alpha and moves by dadx per
 // pixel and dady per row, dadx itself moving by dadxdy per row. Pixels whose
 // running integer alpha is 0 or below are left alone.
-void PIX_DeltaBlitAlpha(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int dstw, int dsth, double srcx,
-                        double srcy, double srcw, double srch, double dsdx, double dtdx, double dsdy, double dtdy,
-                        double dsdxdy, double dtdxdy, bool cliptosourcerect, float alpha, int mode, double dadx,
-                        double dady, double dadxdy);
+void PIX_DeltaBlitAlpha(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int dstw, int dsth,
+                        double srcx, double srcy, double srcw, double srch, double dsdx, double dtdx,
+                        double dsdy, double dtdy, double dsdxdy, double dtdxdy, bool cliptosourcerect,
+                        float alpha, int mode, double dadx, double dady, double dadxdy);
 
 // The destination rectangle cut into (div_w - 1) x (div_h - 1) cells; the grid
 // gives, row by row, the source point (x, y) of each of div_w x div_h
@@ -78,20 +78,21 @@ void PIX_FillRect(PIX_IBitmap* dest, int x, int y, int w, int h, PIX_pixel color
 // Linear gradient: r, g, b in 0..1 (times 255), a in 0..1 (times 256), and
 // their per-pixel derivatives along x and y.
 void PIX_GradRect(PIX_IBitmap* dest, int x, int y, int w, int h, float r, float g, float b, float a,
-                  float drdx, float dgdx, float dbdx, float dadx, float drdy, float dgdy, float dbdy, float dady,
-                  int mode);
+                  float drdx, float dgdx, float dbdx, float dadx, float drdy, float dgdy, float dbdy,
+                  float dady, int mode);
 // Each channel c becomes clamp((trunc(scale x 256) x c + trunc(add x 256)) >> 8);
 // add values are in channel units (0..255).
-void PIX_MultiplyAddRect(PIX_IBitmap* dest, int x, int y, int w, int h, float rscale, float gscale, float bscale,
-                         float ascale, float radd, float gadd, float badd, float aadd);
+void PIX_MultiplyAddRect(PIX_IBitmap* dest, int x, int y, int w, int h, float rscale, float gscale,
+                         float bscale, float ascale, float radd, float gadd, float badd, float aadd);
 // Calls procFunc for each pixel of the clipped rectangle, row by row.
-void PIX_ProcessRect(PIX_IBitmap* dest, int x, int y, int w, int h, void (*procFunc)(PIX_pixel* p, void* parm),
-                     void* parm);
+void PIX_ProcessRect(PIX_IBitmap* dest, int x, int y, int w, int h,
+                     void (*procFunc)(PIX_pixel* p, void* parm), void* parm);
 
 // Blurs the source rectangle (at least 2 x 2 after clipping) into dest at
 // (dstx, dsty): half the centre plus an eighth of each 4-neighbour. src may
 // be dest.
-void PIX_Blur(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int srcx, int srcy, int srcw, int srch);
+void PIX_Blur(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int srcx, int srcy, int srcw,
+              int srch);
 // dest (x, y) becomes the word-parallel mean of the 2 x 2 source block at (2x, 2y).
 void PIX_HalveBlitAA(PIX_IBitmap* dest, PIX_IBitmap* src);
 // Pixels whose low 24 bits equal color get alpha 0, all others alpha 255.

@@ -25,14 +25,18 @@ struct PIX_ScaledWalk {
 struct PIX_GradChannels {
   int64_t r, g, b, a;
   void add(const PIX_GradChannels& d) { r += d.r, g += d.g, b += d.b, a += d.a; }
-  void addTimes(const PIX_GradChannels& d, int64_t n) { r += d.r * n, g += d.g * n, b += d.b * n, a += d.a * n; }
+  void addTimes(const PIX_GradChannels& d, int64_t n)
+  {
+    r += d.r * n, g += d.g * n, b += d.b * n, a += d.a * n;
+  }
 };
 
 namespace pix_detail {
 // Calls pixFn(dest, sample) for each destination pixel of the walk whose
 // sample lies in the window.
 template <class Sampler, class PixFn>
-inline void WalkScaled(const PIX_BitmapRows& dst, const PIX_ScaledWalk& walk, const Sampler& sampler, PixFn&& pixFn)
+inline void WalkScaled(const PIX_BitmapRows& dst, const PIX_ScaledWalk& walk, const Sampler& sampler,
+                       PixFn&& pixFn)
 {
   // Local copies: the pixel stores could otherwise alias their fields, which
   // would then be reloaded for every pixel.
@@ -72,14 +76,16 @@ struct _PIX_Template_Blit2 {
         Op::doPix((unsigned char*)d, PIX_GetR(s), PIX_GetG(s), PIX_GetB(s), PIX_GetA(s), ia);
       });
     } else {
-      PIX_ForEachBlitRow(a, [&](PIX_pixel* d, const PIX_pixel* s) { PIX_CombineRow<Op>::run(d, s, a.w, ia); });
+      PIX_ForEachBlitRow(a,
+                         [&](PIX_pixel* d, const PIX_pixel* s) { PIX_CombineRow<Op>::run(d, s, a.w, ia); });
     }
   }
   // Each destination pixel combined with the nearest or bilinear sample.
   template <class Sampler>
   static void scaleBlit(const PIX_BitmapRows& dst, const PIX_ScaledWalk& walk, const Sampler& sampler, int ia)
   {
-    pix_detail::WalkScaled(dst, walk, sampler, [ia](PIX_pixel* d, PIX_pixel s) { PIX_CombineSample<Op>(d, s, ia); });
+    pix_detail::WalkScaled(dst, walk, sampler,
+                           [ia](PIX_pixel* d, PIX_pixel s) { PIX_CombineSample<Op>(d, s, ia); });
   }
   // Each destination pixel combined with the mean of a block around its sample.
   static void scaleBlitFilterDown(const PIX_BitmapRows& dst, const PIX_ScaledWalk& walk,
@@ -92,7 +98,8 @@ struct _PIX_Template_Blit2 {
 template <class Op>
 struct _PIX_Template_Blit1 {
   // Rectangle fill with one colour.
-  static void solidBlit(const PIX_BitmapRows& rows, const PIX_ClippedRect& rc, int r, int g, int b, int a, int ia)
+  static void solidBlit(const PIX_BitmapRows& rows, const PIX_ClippedRect& rc, int r, int g, int b, int a,
+                        int ia)
   {
     PIX_ForEachRectPixel(rows, rc, [=](PIX_pixel* p) { Op::doPix((unsigned char*)p, r, g, b, a, ia); });
   }
@@ -125,7 +132,8 @@ struct _PIX_Template_Blit0 {
   {
     PIX_ForEachRectPixel(rows, rc, [k](PIX_pixel* p) { *p = Mix(*p, k); });
   }
-  static void scaleBlitFAST(const PIX_BitmapRows& dst, const PIX_ScaledWalk& walk, const PIX_NearestSampler& sampler)
+  static void scaleBlitFAST(const PIX_BitmapRows& dst, const PIX_ScaledWalk& walk,
+                            const PIX_NearestSampler& sampler)
   {
     pix_detail::WalkScaled(dst, walk, sampler, [](PIX_pixel* d, PIX_pixel s) { *d = Mix(*d, s); });
   }

@@ -16,16 +16,11 @@ void BlurRow(PIX_pixel* out, const PIX_pixel* up, const PIX_pixel* cur, const PI
 {
   for (int x = 0; x < w; ++x) {
     PIX_pixel v = Half(cur[x]);
-    if (up && down)
-      v += Eighth(up[x]) + Eighth(down[x]);
-    else
-      v += Quarter(up ? up[x] : down[x]);
-    if (x == 0)
-      v += Quarter(cur[1]);
-    else if (x == w - 1)
-      v += Quarter(cur[w - 2]);
-    else
-      v += Eighth(cur[x - 1]) + Eighth(cur[x + 1]);
+    if (up && down) v += Eighth(up[x]) + Eighth(down[x]);
+    else v += Quarter(up ? up[x] : down[x]);
+    if (x == 0) v += Quarter(cur[1]);
+    else if (x == w - 1) v += Quarter(cur[w - 2]);
+    else v += Eighth(cur[x - 1]) + Eighth(cur[x + 1]);
     out[x] = v;
   }
 }
@@ -67,7 +62,8 @@ void BlurRows(const PIX_BlitArea& a)
 {
   for (int y = 0; y < a.h; ++y) {
     const PIX_pixel* cur = a.s + y * a.sstep;
-    BlurRow(a.d + y * a.dstep, y > 0 ? cur - a.sstep : nullptr, cur, y + 1 < a.h ? cur + a.sstep : nullptr, a.w);
+    BlurRow(a.d + y * a.dstep, y > 0 ? cur - a.sstep : nullptr, cur, y + 1 < a.h ? cur + a.sstep : nullptr,
+            a.w);
   }
 }
 }  // namespace
@@ -77,7 +73,8 @@ void PIX_Blur(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int srcx,
   if (!dest || !src) return;
   const PIX_BitmapRows dst(dest), sr(src);
   PIX_BlitArea a;
-  if (!PIX_ClipBlitArea(dst, sr, dstx, dsty, srcx, srcy, (int64_t)srcx + srcw, (int64_t)srcy + srch, a)) return;
+  if (!PIX_ClipBlitArea(dst, sr, dstx, dsty, srcx, srcy, (int64_t)srcx + srcw, (int64_t)srcy + srch, a))
+    return;
   if (a.w < 2 || a.h < 2) return;
   if (a.d == a.s) {
     BlurInPlace(a);
@@ -90,7 +87,8 @@ void PIX_Blur(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int srcx,
   // Shifted within one bitmap: blur from a copy of the source rectangle.
   PIX_pixel* copy = (PIX_pixel*)malloc(sizeof(PIX_pixel) * (size_t)a.w * (size_t)a.h);
   if (!copy) return;
-  for (int y = 0; y < a.h; ++y) memcpy(copy + (size_t)y * a.w, a.s + y * a.sstep, sizeof(PIX_pixel) * (size_t)a.w);
+  for (int y = 0; y < a.h; ++y)
+    memcpy(copy + (size_t)y * a.w, a.s + y * a.sstep, sizeof(PIX_pixel) * (size_t)a.w);
   PIX_BlitArea c = a;
   c.s = copy;
   c.sstep = a.w;

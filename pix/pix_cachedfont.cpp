@@ -55,8 +55,8 @@ private:
 std::vector<unsigned char> Transpose(const std::vector<unsigned char>& g, int w, int h, bool bottomUp)
 {
   std::vector<unsigned char> t(g.size());
-  for (int i = 0; i < w; ++i)      // rows of the turned bitmap
-    for (int j = 0; j < h; ++j)    // its columns
+  for (int i = 0; i < w; ++i)    // rows of the turned bitmap
+    for (int j = 0; j < h; ++j)  // its columns
       t[(size_t)i * h + j] = bottomUp ? g[(size_t)j * w + (w - 1 - i)] : g[(size_t)(h - 1 - j) * w + i];
   return t;
 }
@@ -112,25 +112,13 @@ void PIX_CachedFont::SetFromHFont(HFONT font, int flags)
     for (int c = 0; c < 128; ++c) RenderGlyph((unsigned short)c);
 }
 
-PIX_pixel PIX_CachedFont::SetTextColor(PIX_pixel colour)
-{
-  return std::exchange(m_fg, colour);
-}
+PIX_pixel PIX_CachedFont::SetTextColor(PIX_pixel colour) { return std::exchange(m_fg, colour); }
 
-PIX_pixel PIX_CachedFont::SetBkColor(PIX_pixel colour)
-{
-  return std::exchange(m_bg, colour);
-}
+PIX_pixel PIX_CachedFont::SetBkColor(PIX_pixel colour) { return std::exchange(m_bg, colour); }
 
-PIX_pixel PIX_CachedFont::SetEffectColor(PIX_pixel colour)
-{
-  return std::exchange(m_effectcol, colour);
-}
+PIX_pixel PIX_CachedFont::SetEffectColor(PIX_pixel colour) { return std::exchange(m_effectcol, colour); }
 
-int PIX_CachedFont::SetBkMode(int mode)
-{
-  return std::exchange(m_bgmode, mode);
-}
+int PIX_CachedFont::SetBkMode(int mode) { return std::exchange(m_bgmode, mode); }
 
 void PIX_CachedFont::SetCombineMode(int mode, float alpha)
 {
@@ -209,7 +197,8 @@ bool PIX_CachedFont::RenderGlyph(unsigned short c)
         gh = w;
       }
       if (m_flags & (PIX_FONT_MONO | PIX_FONT_SHADOW | PIX_FONT_OUTLINE)) Threshold(g);
-      if (m_flags & (PIX_FONT_SHADOW | PIX_FONT_OUTLINE)) AddEffect(g, gw, gh, (m_flags & PIX_FONT_OUTLINE) != 0);
+      if (m_flags & (PIX_FONT_SHADOW | PIX_FONT_OUTLINE))
+        AddEffect(g, gw, gh, (m_flags & PIX_FONT_OUTLINE) != 0);
 
       e->width = gw;
       e->height = gh;
@@ -245,8 +234,8 @@ const charEnt* PIX_CachedFont::GetCachedGlyph(unsigned short c)
 bool PIX_CachedFont::UseNativeRendering(int flags) const
 {
   if (m_line_height >= kNativeLineHeight) return true;
-  return (m_flags & PIX_FONT_NATIVE) && !(m_flags & kGlyphOnlyFontFlags) && !(flags & (int)0xC0000000) && m_font &&
-         (m_lsadj == 0 || (flags & DT_SINGLELINE));
+  return (m_flags & PIX_FONT_NATIVE) && !(m_flags & kGlyphOnlyFontFlags) && !(flags & (int)0xC0000000) &&
+         m_font && (m_lsadj == 0 || (flags & DT_SINGLELINE));
 }
 
 int PIX_CachedFont::DrawText(PIX_IBitmap* bm, const char* text, int length, RECT* r, int flags)
@@ -352,7 +341,8 @@ bool PIX_CachedFont::DrawGlyph(PIX_IBitmap* bm, unsigned short c, int x, int y, 
   return DrawGlyphAlpha(bm, c, x, y, area, m_comb_alpha);
 }
 
-bool PIX_CachedFont::DrawGlyphAlpha(PIX_IBitmap* bm, unsigned short c, int x, int y, const RECT& clip, float alpha)
+bool PIX_CachedFont::DrawGlyphAlpha(PIX_IBitmap* bm, unsigned short c, int x, int y, const RECT& clip,
+                                    float alpha)
 {
   const charEnt* e = m_cache.Find(c);
   const unsigned char* coverage = m_cache.Bitmap(e);
@@ -398,7 +388,8 @@ int PIX_CachedFont::DrawTextNative(PIX_IBitmap* bm, const char* text, int length
   int height;
   {
     SelectedFont selected(scratch->getDC(), m_font);
-    height = GDI_DrawText(scratch->getDC(), text, length, &mr, (flags & ~kAlignFlags) | DT_CALCRECT | DT_NOPREFIX);
+    height =
+        GDI_DrawText(scratch->getDC(), text, length, &mr, (flags & ~kAlignFlags) | DT_CALCRECT | DT_NOPREFIX);
   }
   const int tw = mr.right, th = mr.bottom;
   if (flags & DT_CALCRECT) {

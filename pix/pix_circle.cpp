@@ -239,12 +239,14 @@ bool CircleVisible(const PIX_VecTarget& t, float cx, float cy, float r, double& 
   if (!PIX_VecCoordOk(cx) || !PIX_VecCoordOk(cy) || !PIX_VecCoordOk(r)) return false;
   mcy = t.mirrorY((double)cy);
   const int64_t icx = PIX_VecTrunc(cx), icy = PIX_VecTrunc(mcy), ir = PIX_VecTrunc(r);
-  return !(icx + ir < -2 || icy + ir < -2 || icx - ir > (int64_t)t.width + 1 || icy - ir > (int64_t)t.height + 1);
+  return !(icx + ir < -2 || icy + ir < -2 || icx - ir > (int64_t)t.width + 1 ||
+           icy - ir > (int64_t)t.height + 1);
 }
 
 }  // namespace
 
-void PIX_Circle(PIX_IBitmap* bm, float cx, float cy, float r, PIX_pixel colour, float alpha, int mode, bool aa)
+void PIX_Circle(PIX_IBitmap* bm, float cx, float cy, float r, PIX_pixel colour, float alpha, int mode,
+                bool aa)
 {
   const PIX_VecTarget t(bm);
   double mcy;
@@ -255,7 +257,8 @@ void PIX_Circle(PIX_IBitmap* bm, float cx, float cy, float r, PIX_pixel colour, 
   PIX_VecCircle(t, cx, mcy, r, colour, ia, mode, aa, false, nullptr);
 }
 
-void PIX_FillCircle(PIX_IBitmap* bm, float cx, float cy, float r, PIX_pixel colour, float alpha, int mode, bool aa)
+void PIX_FillCircle(PIX_IBitmap* bm, float cx, float cy, float r, PIX_pixel colour, float alpha, int mode,
+                    bool aa)
 {
   const PIX_VecTarget t(bm);
   double mcy;

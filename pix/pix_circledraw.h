@@ -17,5 +17,5 @@ void PIX_VecCircle(const PIX_VecTarget& t, double cx, double cy, double r, PIX_p
 
 // The fixed coverage masks for outlines of radius 1.5, 2, 2.5, 3, 3.5 and 4:
 // false (nothing drawn) for any other radius. cy is mirrored already.
-bool PIX_VecCircleMask(PIX_IBitmap* bm, const PIX_VecTarget& t, double cx, double cy, double r, PIX_pixel colour,
-                       float alpha, int mode, bool aa);
+bool PIX_VecCircleMask(PIX_IBitmap* bm, const PIX_VecTarget& t, double cx, double cy, double r,
+                       PIX_pixel colour, float alpha, int mode, bool aa);

@@ -35,7 +35,8 @@ void PIX_CombinePixels2(PIX_pixel* p, int r, int g, int b, int a, int ia, int mo
 
 PIX_pixel PIX_CombinePixels(PIX_pixel dest, PIX_pixel src, float alpha, int mode)
 {
-  PIX_CombinePixels2(&dest, PIX_GetR(src), PIX_GetG(src), PIX_GetB(src), PIX_GetA(src), PIX_IntAlphaF(alpha), mode);
+  PIX_CombinePixels2(&dest, PIX_GetR(src), PIX_GetG(src), PIX_GetB(src), PIX_GetA(src), PIX_IntAlphaF(alpha),
+                     mode);
   return dest;
 }
 
@@ -45,12 +46,14 @@ void PIX_CombinePixels2Clamp(PIX_pixel* p, int r, int g, int b, int a, int ia, i
   if (ia == 0) return;
   switch (mode & PIX_OP_SELECTOR_MASK) {
     case PIX_OP_COPY:
-      if (ia == 256)
-        _PIX_CombinePixelsClobberClamp::doPix(d, r, g, b, a, ia);
-      else if (ia > 0)
-        _PIX_CombinePixelsCopyClamp::doPix(d, r, g, b, a, ia);
+      if (ia == 256) _PIX_CombinePixelsClobberClamp::doPix(d, r, g, b, a, ia);
+      else if (ia > 0) _PIX_CombinePixelsCopyClamp::doPix(d, r, g, b, a, ia);
       return;
-    case PIX_OP_MUL: _PIX_CombinePixelsMulClamp::doPix(d, r, g, b, a, ia); return;
-    default: PIX_CombinePixels2(p, r, g, b, a, ia, mode); return;
+    case PIX_OP_MUL:
+      _PIX_CombinePixelsMulClamp::doPix(d, r, g, b, a, ia);
+      return;
+    default:
+      PIX_CombinePixels2(p, r, g, b, a, ia, mode);
+      return;
   }
 }

@@ -65,7 +65,10 @@ struct _PIX_CombinePixelsCopyNoClamp : _PIX_CombineChannels<_PIX_CombinePixelsCo
 
 // clamp(s + (d - s) x (256 - ia) / 256)
 struct _PIX_CombinePixelsCopyClamp : _PIX_CombineChannels<_PIX_CombinePixelsCopyClamp> {
-  static inline int chan(int d, int s, int ia) { return PIX_Clamp255(s + (PIX_wide)(d - s) * (256 - ia) / 256); }
+  static inline int chan(int d, int s, int ia)
+  {
+    return PIX_Clamp255(s + (PIX_wide)(d - s) * (256 - ia) / 256);
+  }
 };
 
 // clamp(d + s x ia / 256)
@@ -148,27 +151,19 @@ struct _PIX_CombinePixelsHSVAdjust {
       v = B, delta = B - (G < R ? G : R), base = 256, diff = R - G;
     }
     PIX_wide h = base + (PIX_wide)ia * ((r + r / 2) - 192) / 256 + (PIX_wide)diff * (T[delta] + 1) / 1024;
-    if (h < 0)
-      h += 384;
-    else if (h >= 384)
-      h -= 384;
+    if (h < 0) h += 384;
+    else if (h >= 384) h -= 384;
     const PIX_wide sv = PIX_Clamp255((PIX_wide)delta * T[v] / 256 + (PIX_wide)ia * (g - 128) / 128);
     const PIX_wide vv = PIX_Clamp255(v + (PIX_wide)ia * (b - 128) / 128);
     const PIX_wide m = ((256 - sv) * vv) >> 8;
     auto F = [&](PIX_wide k) { return vv * (16384 - k * sv) / 16384; };
     PIX_wide rr, gg, bb;
-    if (h < 64)
-      rr = vv, gg = F(64 - h), bb = m;
-    else if (h < 128)
-      rr = F(h - 64), gg = vv, bb = m;
-    else if (h < 192)
-      rr = m, gg = vv, bb = F(192 - h);
-    else if (h < 256)
-      rr = m, gg = F(h - 192), bb = vv;
-    else if (h < 320)
-      rr = F(320 - h), gg = m, bb = vv;
-    else
-      rr = vv, gg = m, bb = F(h - 320);
+    if (h < 64) rr = vv, gg = F(64 - h), bb = m;
+    else if (h < 128) rr = F(h - 64), gg = vv, bb = m;
+    else if (h < 192) rr = m, gg = vv, bb = F(192 - h);
+    else if (h < 256) rr = m, gg = F(h - 192), bb = vv;
+    else if (h < 320) rr = F(320 - h), gg = m, bb = vv;
+    else rr = vv, gg = m, bb = F(h - 320);
     const uint32_t px = ((uint32_t)(a & 0xFF) << 24) | ((uint32_t)(rr & 0xFF) << 16) |
                         ((uint32_t)(gg & 0xFF) << 8) | (uint32_t)(bb & 0xFF);
     memcpy(d, &px, sizeof px);
@@ -234,7 +229,8 @@ using _PIX_CombinePixelsColorDodgeSourceAlpha =
 using _PIX_CombinePixelsMulSourceAlphaNoClamp =
     _PIX_CombinePixelsWithSourceAlpha<_PIX_CombinePixelsMulNoClamp, true>;
 // Overlay with ia' (a source alpha of 0 is not skipped).
-using _PIX_CombinePixelsOverlaySourceAlpha = _PIX_CombinePixelsWithSourceAlpha<_PIX_CombinePixelsOverlay, false>;
+using _PIX_CombinePixelsOverlaySourceAlpha =
+    _PIX_CombinePixelsWithSourceAlpha<_PIX_CombinePixelsOverlay, false>;
 // HSVAdjust with ia' (a source alpha of 0 is not skipped).
 using _PIX_CombinePixelsHSVAdjustSourceAlpha =
     _PIX_CombinePixelsWithSourceAlpha<_PIX_CombinePixelsHSVAdjust, false>;
@@ -251,7 +247,10 @@ inline PIX_pixel _PIX_CombinePixelsHalfMixFAST(PIX_pixel p, PIX_pixel q)
 // Pre-shifted colours for the mixes below.
 inline PIX_pixel PIX_PreShiftHalf(PIX_pixel k) { return (k >> 1) & 0x7F7F7F7Fu; }
 inline PIX_pixel PIX_PreShiftQuarter(PIX_pixel k) { return (k >> 2) & 0x3F3F3F3Fu; }
-inline PIX_pixel PIX_PreShiftThreeQuarter(PIX_pixel k) { return ((k >> 1) & 0x7F7F7F7Fu) + ((k >> 2) & 0x3F3F3F3Fu); }
+inline PIX_pixel PIX_PreShiftThreeQuarter(PIX_pixel k)
+{
+  return ((k >> 1) & 0x7F7F7F7Fu) + ((k >> 2) & 0x3F3F3F3Fu);
+}
 
 // k' + ((d >> 1) & 0x7F7F7F7F), k' = PIX_PreShiftHalf(k)
 inline PIX_pixel _PIX_CombinePixelsHalfMix2FAST(PIX_pixel d, PIX_pixel kpre)

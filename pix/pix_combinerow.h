@@ -26,7 +26,10 @@ inline void PIX_CombineEachPixel(PIX_pixel* d, const PIX_pixel* s, int n, int ia
 template <class Op>
 struct PIX_CombineRow {
   // d and s must not overlap unless d == s.
-  static inline void run(PIX_pixel* d, const PIX_pixel* s, int n, int ia) { PIX_CombineEachPixel<Op>(d, s, n, ia); }
+  static inline void run(PIX_pixel* d, const PIX_pixel* s, int n, int ia)
+  {
+    PIX_CombineEachPixel<Op>(d, s, n, ia);
+  }
 };
 
 #if defined(__SSE2__)
@@ -60,7 +63,8 @@ struct PIX_CombineRow<_PIX_CombinePixelsCopySourceAlphaIgnoreAlphaParmNoClamp> {
       const __m128i alpha = _mm_and_si128(alphaMask, _mm_adds_epu8(dv, sv));
       const __m128i transparent = _mm_cmpeq_epi32(_mm_and_si128(sv, alphaMask), zero);
       const __m128i blended = _mm_or_si128(colour, alpha);
-      const __m128i out = _mm_or_si128(_mm_and_si128(transparent, dv), _mm_andnot_si128(transparent, blended));
+      const __m128i out =
+          _mm_or_si128(_mm_and_si128(transparent, dv), _mm_andnot_si128(transparent, blended));
       _mm_storeu_si128((__m128i*)(d + i), out);
     }
     PIX_CombineEachPixel<_PIX_CombinePixelsCopySourceAlphaIgnoreAlphaParmNoClamp>(d + i, s + i, n - i, ia);

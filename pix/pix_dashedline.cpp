@@ -50,6 +50,5 @@ void PIX_DashedLine(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, int pixelsO
   } else {
     return;
   }
-  PIX_RunSolidPlot(mode, ia, colour,
-                   [&](auto plot) { Dashes(start, step, n, pixelsOn, pixelsOff, plot); });
+  PIX_RunSolidPlot(mode, ia, colour, [&](auto plot) { Dashes(start, step, n, pixelsOn, pixelsOff, plot); });
 }

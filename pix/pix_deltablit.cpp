@@ -32,7 +32,10 @@ struct Linear2 {
 
 struct FixedLinear2 {
   int64_t q0, dqdx, dqdy, dqdxdy;
-  explicit FixedLinear2(const Linear2& l) : q0(Fixed(l.q0)), dqdx(Fixed(l.dqdx)), dqdy(Fixed(l.dqdy)), dqdxdy(Fixed(l.dqdxdy)) {}
+  explicit FixedLinear2(const Linear2& l)
+      : q0(Fixed(l.q0)), dqdx(Fixed(l.dqdx)), dqdy(Fixed(l.dqdy)), dqdxdy(Fixed(l.dqdxdy))
+  {
+  }
 };
 
 struct ClippedWalk {
@@ -77,7 +80,8 @@ void DeltaLoop(const PIX_BitmapRows& dst, const ClippedWalk& cw, const Sampler& 
           pixFn(d + i, px, 0);
         } else {
           const int64_t ia = al >> 8;
-          if (ia > 0) pixFn(d + i, px, (int)(ia > (int64_t)PIX_IALPHA_LIMIT ? (int64_t)PIX_IALPHA_LIMIT : ia));
+          if (ia > 0)
+            pixFn(d + i, px, (int)(ia > (int64_t)PIX_IALPHA_LIMIT ? (int64_t)PIX_IALPHA_LIMIT : ia));
         }
       }
       x += s.dqdx;
@@ -97,14 +101,12 @@ template <class Run>
 void WithSampler(const PIX_BitmapRows& sr, const PIX_DeltaWalk& w, int mode, Run&& run)
 {
   const PIX_SampleWindow win = {sr.at(w.winL, w.winT), sr.step, w.winR - w.winL, w.winB - w.winT};
-  if ((mode & 0xFF00) == PIX_FILTER_BILINEAR)
-    run(PIX_BilinearSampler{win});
-  else
-    run(PIX_NearestSampler{win});
+  if ((mode & 0xFF00) == PIX_FILTER_BILINEAR) run(PIX_BilinearSampler{win});
+  else run(PIX_NearestSampler{win});
 }
 
-bool Prepare(PIX_IBitmap* dest, PIX_IBitmap* src, const PIX_DeltaWalk& w, PIX_BitmapRows& dst, PIX_BitmapRows& sr,
-             ClippedWalk& cw, double alpha, double dadx, double dady, double dadxdy)
+bool Prepare(PIX_IBitmap* dest, PIX_IBitmap* src, const PIX_DeltaWalk& w, PIX_BitmapRows& dst,
+             PIX_BitmapRows& sr, ClippedWalk& cw, double alpha, double dadx, double dady, double dadxdy)
 {
   if (!dest || !src) return false;
   dst = PIX_BitmapRows(dest);
@@ -129,13 +131,14 @@ void PIX_DeltaBlitWalk(PIX_IBitmap* dest, PIX_IBitmap* src, const PIX_DeltaWalk&
   WithSampler(sr, w, mode, [&](const auto& sampler) {
     PIX_SelectBlitOperator(mode, ia, [&](auto tag) {
       typedef typename decltype(tag)::type Op;
-      DeltaLoop<false>(dst, cw, sampler, [ia](PIX_pixel* d, PIX_pixel s, int) { PIX_CombineSample<Op>(d, s, ia); });
+      DeltaLoop<false>(dst, cw, sampler,
+                       [ia](PIX_pixel* d, PIX_pixel s, int) { PIX_CombineSample<Op>(d, s, ia); });
     });
   });
 }
 
-void PIX_DeltaBlitWalkAlpha(PIX_IBitmap* dest, PIX_IBitmap* src, const PIX_DeltaWalk& w, double alpha, double dadx,
-                            double dady, double dadxdy, int mode)
+void PIX_DeltaBlitWalkAlpha(PIX_IBitmap* dest, PIX_IBitmap* src, const PIX_DeltaWalk& w, double alpha,
+                            double dadx, double dady, double dadxdy, int mode)
 {
   PIX_BitmapRows dst(nullptr), sr(nullptr);
   ClippedWalk cw;
@@ -145,7 +148,8 @@ void PIX_DeltaBlitWalkAlpha(PIX_IBitmap* dest, PIX_IBitmap* src, const PIX_Delta
     // ignore-alpha forms are for a constant full alpha).
     PIX_SelectBlitOperator(mode, 1, [&](auto tag) {
       typedef typename decltype(tag)::type Op;
-      DeltaLoop<true>(dst, cw, sampler, [](PIX_pixel* d, PIX_pixel s, int ia) { PIX_CombineSample<Op>(d, s, ia); });
+      DeltaLoop<true>(dst, cw, sampler,
+                      [](PIX_pixel* d, PIX_pixel s, int ia) { PIX_CombineSample<Op>(d, s, ia); });
     });
   });
 }
@@ -164,16 +168,17 @@ void PIX_SetDeltaWindow(PIX_IBitmap* src, bool clip, double srcx, double srcy, d
 }
 
 namespace {
-bool DeltaSetup(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int dstw, int dsth, double srcx, double srcy,
-                double srcw, double srch, double dsdx, double dtdx, double dsdy, double dtdy, double dsdxdy,
-                double dtdxdy, bool clip, PIX_DeltaWalk& w)
+bool DeltaSetup(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int dstw, int dsth, double srcx,
+                double srcy, double srcw, double srch, double dsdx, double dtdx, double dsdy, double dtdy,
+                double dsdxdy, double dtdxdy, bool clip, PIX_DeltaWalk& w)
 {
   if (!dest || !src || dstw == 0 || dsth == 0) return false;
   PIX_SetDeltaWindow(src, clip, srcx, srcy, srcw, srch, w);
   int64_t dx = dstx, dy = dsty, dw = dstw, dh = dsth;
   if (dw < 0) dx += dw, srcx += srcw, dw = -dw;
   if (dh < 0) dy += dh, srcy += srch, dh = -dh;
-  if (dx > INT32_MAX || dy > INT32_MAX || dx < INT32_MIN || dy < INT32_MIN || dw > INT32_MAX || dh > INT32_MAX)
+  if (dx > INT32_MAX || dy > INT32_MAX || dx < INT32_MIN || dy < INT32_MIN || dw > INT32_MAX ||
+      dh > INT32_MAX)
     return false;
   w.dstx = (int)dx, w.dsty = (int)dy, w.dstw = (int)dw, w.dsth = (int)dh;
   w.srcx = srcx, w.srcy = srcy;
@@ -187,18 +192,18 @@ void PIX_DeltaBlit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int 
                    double dsdxdy, double dtdxdy, bool cliptosourcerect, float alpha, int mode)
 {
   PIX_DeltaWalk w;
-  if (DeltaSetup(dest, src, dstx, dsty, dstw, dsth, srcx, srcy, srcw, srch, dsdx, dtdx, dsdy, dtdy, dsdxdy, dtdxdy,
-                 cliptosourcerect, w))
+  if (DeltaSetup(dest, src, dstx, dsty, dstw, dsth, srcx, srcy, srcw, srch, dsdx, dtdx, dsdy, dtdy, dsdxdy,
+                 dtdxdy, cliptosourcerect, w))
     PIX_DeltaBlitWalk(dest, src, w, alpha, mode);
 }
 
-void PIX_DeltaBlitAlpha(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int dstw, int dsth, double srcx,
-                        double srcy, double srcw, double srch, double dsdx, double dtdx, double dsdy, double dtdy,
-                        double dsdxdy, double dtdxdy, bool cliptosourcerect, float alpha, int mode, double dadx,
-                        double dady, double dadxdy)
+void PIX_DeltaBlitAlpha(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int dstw, int dsth,
+                        double srcx, double srcy, double srcw, double srch, double dsdx, double dtdx,
+                        double dsdy, double dtdy, double dsdxdy, double dtdxdy, bool cliptosourcerect,
+                        float alpha, int mode, double dadx, double dady, double dadxdy)
 {
   PIX_DeltaWalk w;
-  if (DeltaSetup(dest, src, dstx, dsty, dstw, dsth, srcx, srcy, srcw, srch, dsdx, dtdx, dsdy, dtdy, dsdxdy, dtdxdy,
-                 cliptosourcerect, w))
+  if (DeltaSetup(dest, src, dstx, dsty, dstw, dsth, srcx, srcy, srcw, srch, dsdx, dtdx, dsdy, dtdy, dsdxdy,
+                 dtdxdy, cliptosourcerect, w))
     PIX_DeltaBlitWalkAlpha(dest, src, w, alpha, dadx, dady, dadxdy, mode);
 }

@@ -22,8 +22,8 @@ struct PIX_DeltaWalk {
 void PIX_DeltaBlitWalk(PIX_IBitmap* dest, PIX_IBitmap* src, const PIX_DeltaWalk& walk, float alpha, int mode);
 // Alpha starting at alpha and moving by dadx per pixel and dady per row,
 // dadx itself moving by dadxdy per row.
-void PIX_DeltaBlitWalkAlpha(PIX_IBitmap* dest, PIX_IBitmap* src, const PIX_DeltaWalk& walk, double alpha, double dadx,
-                            double dady, double dadxdy, int mode);
+void PIX_DeltaBlitWalkAlpha(PIX_IBitmap* dest, PIX_IBitmap* src, const PIX_DeltaWalk& walk, double alpha,
+                            double dadx, double dady, double dadxdy, int mode);
 
 // Sets the walk's window: the whole source, or with clip the source
 // rectangle within the source bitmap.

@@ -31,18 +31,23 @@ void PIX_FillRect(PIX_IBitmap* dest, int x, int y, int w, int h, PIX_pixel color
   if ((mode & PIX_OP_MASK) == PIX_OP_COPY) {
     switch (ia) {
       case 64:
-        _PIX_Template_Blit0<_PIX_CombinePixelsQuarterMix2FAST>::solidBlitFAST(rows, rc, PIX_PreShiftQuarter(color));
+        _PIX_Template_Blit0<_PIX_CombinePixelsQuarterMix2FAST>::solidBlitFAST(rows, rc,
+                                                                              PIX_PreShiftQuarter(color));
         return;
       case 128:
         _PIX_Template_Blit0<_PIX_CombinePixelsHalfMix2FAST>::solidBlitFAST(rows, rc, PIX_PreShiftHalf(color));
         return;
       case 192:
-        _PIX_Template_Blit0<_PIX_CombinePixelsThreeQuarterMix2FAST>::solidBlitFAST(rows, rc,
-                                                                                  PIX_PreShiftThreeQuarter(color));
+        _PIX_Template_Blit0<_PIX_CombinePixelsThreeQuarterMix2FAST>::solidBlitFAST(
+            rows, rc, PIX_PreShiftThreeQuarter(color));
         return;
-      case 256: _PIX_Template_Blit0<_PIX_CombinePixelsClobberFAST>::solidBlitFAST(rows, rc, color); return;
+      case 256:
+        _PIX_Template_Blit0<_PIX_CombinePixelsClobberFAST>::solidBlitFAST(rows, rc, color);
+        return;
       default:
-        if (ia > 0) _PIX_Template_Blit1<_PIX_CombinePixelsCopyNoClamp>::solidBlit(rows, rc, r, g, b, PIX_GetA(color), ia);
+        if (ia > 0)
+          _PIX_Template_Blit1<_PIX_CombinePixelsCopyNoClamp>::solidBlit(rows, rc, r, g, b, PIX_GetA(color),
+                                                                        ia);
         return;
     }
   }
@@ -64,8 +69,8 @@ void PIX_SetAlphaFromColorMask(PIX_IBitmap* dest, PIX_pixel color)
   });
 }
 
-void PIX_ProcessRect(PIX_IBitmap* dest, int x, int y, int w, int h, void (*procFunc)(PIX_pixel* p, void* parm),
-                     void* parm)
+void PIX_ProcessRect(PIX_IBitmap* dest, int x, int y, int w, int h,
+                     void (*procFunc)(PIX_pixel* p, void* parm), void* parm)
 {
   if (!procFunc) return;
   const PIX_BitmapRows rows(dest);

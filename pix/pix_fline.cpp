@@ -11,12 +11,12 @@ namespace {
 
 // u is the major axis, v the minor one.
 struct FWalk {
-  int u0, u1;      // first and last major coordinate, inclusive
-  int main;        // minor coordinate of the main pixel at u0
-  int dir;         // minor direction along the line (+1 or -1)
-  int f;           // 16-bit coverage of the pixel beyond the main one
-  int slope;       // |dv / du| in 16.16
-  PIX_pixel* p;    // main pixel at u0
+  int u0, u1;    // first and last major coordinate, inclusive
+  int main;      // minor coordinate of the main pixel at u0
+  int dir;       // minor direction along the line (+1 or -1)
+  int f;         // 16-bit coverage of the pixel beyond the main one
+  int slope;     // |dv / du| in 16.16
+  PIX_pixel* p;  // main pixel at u0
   ptrdiff_t uStep, vStep;
   int vSize;
 };
@@ -46,8 +46,8 @@ void PIX_VecFLine(const PIX_VecTarget& t, double x1, double y1, double x2, doubl
   if (t.empty()) return;
   if (!PIX_VecCoordOk(x1) || !PIX_VecCoordOk(y1) || !PIX_VecCoordOk(x2) || !PIX_VecCoordOk(y2)) return;
   if (!aa) {
-    PIX_VecLine(t, PIX_VecTrunc(x1), PIX_VecTrunc(y1), PIX_VecTrunc(x2), PIX_VecTrunc(y2), colour, alpha, mode,
-                false);
+    PIX_VecLine(t, PIX_VecTrunc(x1), PIX_VecTrunc(y1), PIX_VecTrunc(x2), PIX_VecTrunc(y2), colour, alpha,
+                mode, false);
     return;
   }
   const int ia = PIX_IntAlphaF(alpha);
@@ -89,16 +89,16 @@ void PIX_VecFLine(const PIX_VecTarget& t, double x1, double y1, double x2, doubl
   PIX_RunWeightPlot(mode, ia, colour, [&](auto plot) { WalkFLine(w, ia, plot); });
 }
 
-void PIX_FLine(PIX_IBitmap* bm, float x1, float y1, float x2, float y2, PIX_pixel colour, float alpha, int mode,
-               bool aa)
+void PIX_FLine(PIX_IBitmap* bm, float x1, float y1, float x2, float y2, PIX_pixel colour, float alpha,
+               int mode, bool aa)
 {
   const PIX_VecTarget t(bm);
   if (t.empty()) return;
   if (!aa) {
     // Truncate first, then mirror, as the integer line does.
     if (!PIX_VecCoordOk(x1) || !PIX_VecCoordOk(y1) || !PIX_VecCoordOk(x2) || !PIX_VecCoordOk(y2)) return;
-    PIX_VecLine(t, PIX_VecTrunc(x1), t.mirrorY(PIX_VecTrunc(y1)), PIX_VecTrunc(x2), t.mirrorY(PIX_VecTrunc(y2)),
-                colour, alpha, mode, false);
+    PIX_VecLine(t, PIX_VecTrunc(x1), t.mirrorY(PIX_VecTrunc(y1)), PIX_VecTrunc(x2),
+                t.mirrorY(PIX_VecTrunc(y2)), colour, alpha, mode, false);
     return;
   }
   PIX_VecFLine(t, x1, t.mirrorY((double)y1), x2, t.mirrorY((double)y2), colour, alpha, mode, true);

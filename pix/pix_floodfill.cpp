@@ -7,12 +7,14 @@ void FillRun(PIX_pixel* row, int x, int width, PIX_pixel seed, PIX_pixel newcolo
              PIX_pixel keepmask)
 {
   row[x] = newcolor | (row[x] & keepmask);
-  for (int i = x + 1; i < width && (row[i] & comparemask) == seed; ++i) row[i] = newcolor | (row[i] & keepmask);
+  for (int i = x + 1; i < width && (row[i] & comparemask) == seed; ++i)
+    row[i] = newcolor | (row[i] & keepmask);
   for (int i = x - 1; i >= 0 && (row[i] & comparemask) == seed; --i) row[i] = newcolor | (row[i] & keepmask);
 }
 }  // namespace
 
-void PIX_SimpleFill(PIX_IBitmap* dest, int x, int y, PIX_pixel newcolor, PIX_pixel comparemask, PIX_pixel keepmask)
+void PIX_SimpleFill(PIX_IBitmap* dest, int x, int y, PIX_pixel newcolor, PIX_pixel comparemask,
+                    PIX_pixel keepmask)
 {
   const PIX_BitmapRows rows(dest);
   if (rows.empty() || x < 0 || y < 0 || x >= rows.width || y >= rows.height) return;

@@ -41,11 +41,11 @@ enum {
   PIX_FONT_PRERENDER_ASCII = 0x4,  // render 0..127 when the font is set; never cache 128 and up
   PIX_FONT_BLUR = 0x10,
   PIX_FONT_INVERT = 0x20,
-  PIX_FONT_MONO = 0x40,            // coverage above 130 is full, the rest empty
+  PIX_FONT_MONO = 0x40,  // coverage above 130 is full, the rest empty
   PIX_FONT_SHADOW = 0x80,
   PIX_FONT_OUTLINE = 0x100,
-  PIX_FONT_OWNS_HFONT = 0x200,     // delete the platform font when replaced or destroyed
-  PIX_FONT_NATIVE = 0x400,         // let the platform draw when nothing needs glyphs
+  PIX_FONT_OWNS_HFONT = 0x200,  // delete the platform font when replaced or destroyed
+  PIX_FONT_NATIVE = 0x400,      // let the platform draw when nothing needs glyphs
 };
 
 // DrawText flag: multiply the combine alpha by the text colour's alpha / 255.

@@ -53,21 +53,22 @@ void DrawCoverage(PIX_IBitmap* dest, int x, int y, PIX_pixel colour, const unsig
 
 }  // namespace
 
-void PIX_DrawGlyphEx(PIX_IBitmap* dest, int x, int y, PIX_pixel colour, const unsigned char* coverage, int width,
-                     int rowspan, int height, float alpha, int mode)
+void PIX_DrawGlyphEx(PIX_IBitmap* dest, int x, int y, PIX_pixel colour, const unsigned char* coverage,
+                     int width, int rowspan, int height, float alpha, int mode)
 {
   DrawCoverage(dest, x, y, colour, coverage, width, rowspan, height, alpha, mode,
                [](int ia, int k) { return ia * k / 256; });
 }
 
-void PIX_DrawGlyph(PIX_IBitmap* dest, int x, int y, PIX_pixel colour, const unsigned char* coverage, int width,
-                   int height, float alpha, int mode)
+void PIX_DrawGlyph(PIX_IBitmap* dest, int x, int y, PIX_pixel colour, const unsigned char* coverage,
+                   int width, int height, float alpha, int mode)
 {
   PIX_DrawGlyphEx(dest, x, y, colour, coverage, width, width, height, alpha, mode);
 }
 
-void PIX_DrawMonoGlyph(PIX_IBitmap* dest, int x, int y, PIX_pixel colour, const unsigned char* coverage, int width,
-                       int height, float alpha, int mode)
+void PIX_DrawMonoGlyph(PIX_IBitmap* dest, int x, int y, PIX_pixel colour, const unsigned char* coverage,
+                       int width, int height, float alpha, int mode)
 {
-  DrawCoverage(dest, x, y, colour, coverage, width, width, height, alpha, mode, [](int ia, int) { return ia; });
+  DrawCoverage(dest, x, y, colour, coverage, width, width, height, alpha, mode,
+               [](int ia, int) { return ia; });
 }

@@ -13,13 +13,13 @@
 // the colour's by weight = integer alpha x coverage / 256, through the
 // operator of (mode & 0xFF): copy, add, dodge, multiply, overlay or HSV
 // adjust (others draw nothing).
-void PIX_DrawGlyphEx(PIX_IBitmap* dest, int x, int y, PIX_pixel colour, const unsigned char* coverage, int width,
-                     int rowspan, int height, float alpha, int mode);
+void PIX_DrawGlyphEx(PIX_IBitmap* dest, int x, int y, PIX_pixel colour, const unsigned char* coverage,
+                     int width, int rowspan, int height, float alpha, int mode);
 
 // PIX_DrawGlyphEx with rows width bytes apart.
-void PIX_DrawGlyph(PIX_IBitmap* dest, int x, int y, PIX_pixel colour, const unsigned char* coverage, int width,
-                   int height, float alpha, int mode);
+void PIX_DrawGlyph(PIX_IBitmap* dest, int x, int y, PIX_pixel colour, const unsigned char* coverage,
+                   int width, int height, float alpha, int mode);
 
 // Every non-zero coverage byte counts as full: weight = integer alpha.
-void PIX_DrawMonoGlyph(PIX_IBitmap* dest, int x, int y, PIX_pixel colour, const unsigned char* coverage, int width,
-                       int height, float alpha, int mode);
+void PIX_DrawMonoGlyph(PIX_IBitmap* dest, int x, int y, PIX_pixel colour, const unsigned char* coverage,
+                       int width, int height, float alpha, int mode);

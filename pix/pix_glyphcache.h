@@ -9,7 +9,7 @@
 
 // One cached character.
 struct charEnt {
-  int base_offset;  // 0 not rendered, -1 rendered and empty, else 1 + byte offset in the store
+  int base_offset;    // 0 not rendered, -1 rendered and empty, else 1 + byte offset in the store
   int width, height;  // coverage bitmap size (width x height bytes, row by row)
   int advance;        // pen advance
   int charid;         // character code (16-bit)

@@ -14,8 +14,8 @@ struct Shade {
 
 // The per-pixel loop, once per operator and shading.
 template <class Op, class ShadeFn>
-void GlyphLoop(const PIX_BitmapRows& rows, int x, int y, const unsigned char* coverage, int w, const RECT& box,
-               ShadeFn shade)
+void GlyphLoop(const PIX_BitmapRows& rows, int x, int y, const unsigned char* coverage, int w,
+               const RECT& box, ShadeFn shade)
 {
   for (int py = box.top; py < box.bottom; ++py) {
     const unsigned char* src = coverage + (size_t)(py - y) * w + (box.left - x);
@@ -47,8 +47,8 @@ void RunGlyph(const PIX_BitmapRows& rows, int x, int y, const unsigned char* cov
 }  // namespace
 
 void PIX_RenderGlyphCoverage(PIX_IBitmap* dest, int x, int y, const unsigned char* coverage, int w, int h,
-                             const RECT& clip, PIX_pixel textColour, PIX_pixel effectColour, float alpha, int mode,
-                             PIX_GlyphKind kind)
+                             const RECT& clip, PIX_pixel textColour, PIX_pixel effectColour, float alpha,
+                             int mode, PIX_GlyphKind kind)
 {
   PIX_BitmapRows rows(dest);
   if (rows.empty() || !coverage || w <= 0 || h <= 0) return;
@@ -72,13 +72,15 @@ void PIX_RenderGlyphCoverage(PIX_IBitmap* dest, int x, int y, const unsigned cha
         // The coverage itself is the weight, with 255 - k as the complement.
         RunGlyph(rows, x, y, coverage, w, box, mode, false, [&](int k) { return Shade{r, g, b, k + 1}; });
       } else {
-        RunGlyph(rows, x, y, coverage, w, box, mode, false,
-                 [&](int k) { return Shade{r, g, b, std::min(ia * k / 256, 256)}; });
+        RunGlyph(rows, x, y, coverage, w, box, mode, false, [&](int k) {
+          return Shade{r, g, b, std::min(ia * k / 256, 256)};
+        });
       }
       break;
     case PIX_GLYPH_MONO:
-      RunGlyph(rows, x, y, coverage, w, box, mode, copy && alpha == 1.0f,
-               [&](int) { return Shade{r, g, b, ia}; });
+      RunGlyph(rows, x, y, coverage, w, box, mode, copy && alpha == 1.0f, [&](int) {
+        return Shade{r, g, b, ia};
+      });
       break;
     case PIX_GLYPH_EFFECT: {
       const int er = PIX_GetR(effectColour), eg = PIX_GetG(effectColour), eb = PIX_GetB(effectColour);

@@ -18,5 +18,5 @@ enum PIX_GlyphKind {
 // copy mode at full alpha normal glyphs use the coverage itself as weight
 // and the other kinds store their colour.
 void PIX_RenderGlyphCoverage(PIX_IBitmap* dest, int x, int y, const unsigned char* coverage, int w, int h,
-                             const RECT& clip, PIX_pixel textColour, PIX_pixel effectColour, float alpha, int mode,
-                             PIX_GlyphKind kind);
+                             const RECT& clip, PIX_pixel textColour, PIX_pixel effectColour, float alpha,
+                             int mode, PIX_GlyphKind kind);

@@ -17,15 +17,18 @@ int64_t Fixed(double v)
 }
 }  // namespace
 
-void PIX_GradRect(PIX_IBitmap* dest, int x, int y, int w, int h, float r, float g, float b, float a, float drdx,
-                  float dgdx, float dbdx, float dadx, float drdy, float dgdy, float dbdy, float dady, int mode)
+void PIX_GradRect(PIX_IBitmap* dest, int x, int y, int w, int h, float r, float g, float b, float a,
+                  float drdx, float dgdx, float dbdx, float dadx, float drdy, float dgdy, float dbdy,
+                  float dady, int mode)
 {
   const PIX_BitmapRows rows(dest);
   PIX_ClippedRect rc;
   if (!PIX_ClipRect(rows, x, y, w, h, rc)) return;
   PIX_GradChannels start = {Fixed(r * 255.0), Fixed(g * 255.0), Fixed(b * 255.0), Fixed(a * 256.0)};
-  const PIX_GradChannels dx = {Fixed(drdx * 255.0), Fixed(dgdx * 255.0), Fixed(dbdx * 255.0), Fixed(dadx * 256.0)};
-  const PIX_GradChannels dy = {Fixed(drdy * 255.0), Fixed(dgdy * 255.0), Fixed(dbdy * 255.0), Fixed(dady * 256.0)};
+  const PIX_GradChannels dx = {Fixed(drdx * 255.0), Fixed(dgdx * 255.0), Fixed(dbdx * 255.0),
+                               Fixed(dadx * 256.0)};
+  const PIX_GradChannels dy = {Fixed(drdy * 255.0), Fixed(dgdy * 255.0), Fixed(dbdy * 255.0),
+                               Fixed(dady * 256.0)};
   // The gradient is anchored at (x, y); clipping moves its start.
   start.addTimes(dx, (int64_t)rc.x - x);
   start.addTimes(dy, (int64_t)rc.y - y);
@@ -38,14 +41,24 @@ void PIX_GradRect(PIX_IBitmap* dest, int x, int y, int w, int h, float r, float 
     case PIX_OP_COPY:
       if (start.a == ((int64_t)256 << 16) && dx.a == 0 && dy.a == 0)
         run(PIX_OpTag<_PIX_CombinePixelsClobberClamp>(), false);
-      else
-        run(PIX_OpTag<_PIX_CombinePixelsCopyClamp>(), true);
+      else run(PIX_OpTag<_PIX_CombinePixelsCopyClamp>(), true);
       return;
-    case PIX_OP_ADD: run(PIX_OpTag<_PIX_CombinePixelsAdd>(), true); return;
-    case PIX_OP_DODGE: run(PIX_OpTag<_PIX_CombinePixelsColorDodge>(), true); return;
-    case PIX_OP_MUL: run(PIX_OpTag<_PIX_CombinePixelsMulClamp>(), true); return;
-    case PIX_OP_OVERLAY: run(PIX_OpTag<_PIX_CombinePixelsOverlay>(), true); return;
-    case PIX_OP_HSVADJ: run(PIX_OpTag<_PIX_CombinePixelsHSVAdjust>(), true); return;
-    default: return;
+    case PIX_OP_ADD:
+      run(PIX_OpTag<_PIX_CombinePixelsAdd>(), true);
+      return;
+    case PIX_OP_DODGE:
+      run(PIX_OpTag<_PIX_CombinePixelsColorDodge>(), true);
+      return;
+    case PIX_OP_MUL:
+      run(PIX_OpTag<_PIX_CombinePixelsMulClamp>(), true);
+      return;
+    case PIX_OP_OVERLAY:
+      run(PIX_OpTag<_PIX_CombinePixelsOverlay>(), true);
+      return;
+    case PIX_OP_HSVADJ:
+      run(PIX_OpTag<_PIX_CombinePixelsHSVAdjust>(), true);
+      return;
+    default:
+      return;
   }
 }

@@ -18,10 +18,11 @@ inline void Run(PIX_pixel* p, ptrdiff_t step, int n, const Plot& plot)
 
 // Straight, or diagonal without anti-aliasing: one pixel per step with the
 // word-parallel forms at exact alphas.
-void DrawRun(const PIX_VecTarget& t, int x, int y, ptrdiff_t step, int n, PIX_pixel colour, float alpha, int mode)
+void DrawRun(const PIX_VecTarget& t, int x, int y, ptrdiff_t step, int n, PIX_pixel colour, float alpha,
+             int mode)
 {
   PIX_RunSolidPlotFast(mode, PIX_IntAlphaF(alpha), colour, PIX_VecFastFromAlpha(alpha),
-                   [&](auto plot) { Run(t.at(x, y), step, n, plot); });
+                       [&](auto plot) { Run(t.at(x, y), step, n, plot); });
 }
 
 // Anti-aliased diagonal: each diagonal pixel at three quarters, and the two
@@ -51,7 +52,8 @@ void DrawDiagAA(const PIX_VecTarget& t, int x, int y, int sx, int sy, int n, PIX
   PIX_pixel* p = t.at(x, y);
   const ptrdiff_t rowStep = sy * t.span;
   if ((mode & PIX_OP_MASK) == PIX_OP_COPY && alpha == 1.0f) {
-    DiagAA(p, sx, rowStep, n, PIX_MixPlot<_PIX_CombinePixelsThreeQuarterMix2FAST>{PIX_PreShiftThreeQuarter(colour)},
+    DiagAA(p, sx, rowStep, n,
+           PIX_MixPlot<_PIX_CombinePixelsThreeQuarterMix2FAST>{PIX_PreShiftThreeQuarter(colour)},
            PIX_MixPlot<_PIX_CombinePixelsQuarterMix2FAST>{PIX_PreShiftQuarter(colour)});
     return;
   }
@@ -64,11 +66,11 @@ void DrawDiagAA(const PIX_VecTarget& t, int x, int y, int sx, int sy, int n, PIX
 
 // Geometry of a general line in major/minor terms.
 struct Walk {
-  PIX_pixel* p1;  // start end
-  PIX_pixel* p2;  // far end
-  ptrdiff_t major, minor;  // pointer steps from the start end toward the far end
-  int n;                   // major delta (> minor delta)
-  int64_t slope;           // minor / major in 16.16
+  PIX_pixel* p1;                    // start end
+  PIX_pixel* p2;                    // far end
+  ptrdiff_t major, minor;           // pointer steps from the start end toward the far end
+  int n;                            // major delta (> minor delta)
+  int64_t slope;                    // minor / major in 16.16
   int m1, m2, minorDir, minorSize;  // minor coordinates of both ends, direction, extent of the bitmap
 };
 
@@ -190,7 +192,8 @@ void PIX_VecLine(const PIX_VecTarget& t, int64_t lx1, int64_t ly1, int64_t lx2, 
   else PIX_RunSolidPlot(mode, ia, colour, [&](auto plot) { SymmetricLine(w, plot); });
 }
 
-void PIX_Line(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, PIX_pixel colour, float alpha, int mode, bool aa)
+void PIX_Line(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, PIX_pixel colour, float alpha, int mode,
+              bool aa)
 {
   const PIX_VecTarget t(bm);
   if (t.empty()) return;

@@ -20,8 +20,8 @@ unsigned char MultiplyAdd(int c, int64_t scale, int64_t add)
 }
 }  // namespace
 
-void PIX_MultiplyAddRect(PIX_IBitmap* dest, int x, int y, int w, int h, float rscale, float gscale, float bscale,
-                         float ascale, float radd, float gadd, float badd, float aadd)
+void PIX_MultiplyAddRect(PIX_IBitmap* dest, int x, int y, int w, int h, float rscale, float gscale,
+                         float bscale, float ascale, float radd, float gadd, float badd, float aadd)
 {
   const PIX_BitmapRows rows(dest);
   PIX_ClippedRect rc;

@@ -33,30 +33,46 @@ inline bool PIX_SelectBlitOperator(int mode, int ia, F&& run)
   if (ia == 0) return false;
   switch (mode & PIX_OP_SELECTOR_MASK) {
     case PIX_OP_COPY:
-      if (ia == 256)
-        run(PIX_OpTag<_PIX_CombinePixelsClobberNoClamp>());
-      else if (ia > 0)
-        run(PIX_OpTag<_PIX_CombinePixelsCopyNoClamp>());
-      else
-        return false;
+      if (ia == 256) run(PIX_OpTag<_PIX_CombinePixelsClobberNoClamp>());
+      else if (ia > 0) run(PIX_OpTag<_PIX_CombinePixelsCopyNoClamp>());
+      else return false;
       return true;
-    case PIX_OP_ADD: run(PIX_OpTag<_PIX_CombinePixelsAdd>()); return true;
-    case PIX_OP_DODGE: run(PIX_OpTag<_PIX_CombinePixelsColorDodge>()); return true;
-    case PIX_OP_MUL: run(PIX_OpTag<_PIX_CombinePixelsMulNoClamp>()); return true;
-    case PIX_OP_OVERLAY: run(PIX_OpTag<_PIX_CombinePixelsOverlay>()); return true;
-    case PIX_OP_HSVADJ: run(PIX_OpTag<_PIX_CombinePixelsHSVAdjust>()); return true;
+    case PIX_OP_ADD:
+      run(PIX_OpTag<_PIX_CombinePixelsAdd>());
+      return true;
+    case PIX_OP_DODGE:
+      run(PIX_OpTag<_PIX_CombinePixelsColorDodge>());
+      return true;
+    case PIX_OP_MUL:
+      run(PIX_OpTag<_PIX_CombinePixelsMulNoClamp>());
+      return true;
+    case PIX_OP_OVERLAY:
+      run(PIX_OpTag<_PIX_CombinePixelsOverlay>());
+      return true;
+    case PIX_OP_HSVADJ:
+      run(PIX_OpTag<_PIX_CombinePixelsHSVAdjust>());
+      return true;
     case PIX_USE_SOURCE_ALPHA | PIX_OP_COPY:
-      if (ia == 256)
-        run(PIX_OpTag<_PIX_CombinePixelsCopySourceAlphaIgnoreAlphaParmNoClamp>());
-      else
-        run(PIX_OpTag<_PIX_CombinePixelsCopySourceAlphaNoClamp>());
+      if (ia == 256) run(PIX_OpTag<_PIX_CombinePixelsCopySourceAlphaIgnoreAlphaParmNoClamp>());
+      else run(PIX_OpTag<_PIX_CombinePixelsCopySourceAlphaNoClamp>());
       return true;
-    case PIX_USE_SOURCE_ALPHA | PIX_OP_ADD: run(PIX_OpTag<_PIX_CombinePixelsAddSourceAlpha>()); return true;
-    case PIX_USE_SOURCE_ALPHA | PIX_OP_DODGE: run(PIX_OpTag<_PIX_CombinePixelsColorDodgeSourceAlpha>()); return true;
-    case PIX_USE_SOURCE_ALPHA | PIX_OP_MUL: run(PIX_OpTag<_PIX_CombinePixelsMulSourceAlphaNoClamp>()); return true;
-    case PIX_USE_SOURCE_ALPHA | PIX_OP_OVERLAY: run(PIX_OpTag<_PIX_CombinePixelsOverlaySourceAlpha>()); return true;
-    case PIX_USE_SOURCE_ALPHA | PIX_OP_HSVADJ: run(PIX_OpTag<_PIX_CombinePixelsHSVAdjustSourceAlpha>()); return true;
-    default: return false;
+    case PIX_USE_SOURCE_ALPHA | PIX_OP_ADD:
+      run(PIX_OpTag<_PIX_CombinePixelsAddSourceAlpha>());
+      return true;
+    case PIX_USE_SOURCE_ALPHA | PIX_OP_DODGE:
+      run(PIX_OpTag<_PIX_CombinePixelsColorDodgeSourceAlpha>());
+      return true;
+    case PIX_USE_SOURCE_ALPHA | PIX_OP_MUL:
+      run(PIX_OpTag<_PIX_CombinePixelsMulSourceAlphaNoClamp>());
+      return true;
+    case PIX_USE_SOURCE_ALPHA | PIX_OP_OVERLAY:
+      run(PIX_OpTag<_PIX_CombinePixelsOverlaySourceAlpha>());
+      return true;
+    case PIX_USE_SOURCE_ALPHA | PIX_OP_HSVADJ:
+      run(PIX_OpTag<_PIX_CombinePixelsHSVAdjustSourceAlpha>());
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -68,11 +84,22 @@ template <class F>
 inline bool PIX_SelectColorOperator(int mode, F&& run)
 {
   switch (mode & PIX_OP_MASK) {
-    case PIX_OP_ADD: run(PIX_OpTag<_PIX_CombinePixelsAdd>()); return true;
-    case PIX_OP_DODGE: run(PIX_OpTag<_PIX_CombinePixelsColorDodge>()); return true;
-    case PIX_OP_MUL: run(PIX_OpTag<_PIX_CombinePixelsMulNoClamp>()); return true;
-    case PIX_OP_OVERLAY: run(PIX_OpTag<_PIX_CombinePixelsOverlay>()); return true;
-    case PIX_OP_HSVADJ: run(PIX_OpTag<_PIX_CombinePixelsHSVAdjust>()); return true;
-    default: return false;
+    case PIX_OP_ADD:
+      run(PIX_OpTag<_PIX_CombinePixelsAdd>());
+      return true;
+    case PIX_OP_DODGE:
+      run(PIX_OpTag<_PIX_CombinePixelsColorDodge>());
+      return true;
+    case PIX_OP_MUL:
+      run(PIX_OpTag<_PIX_CombinePixelsMulNoClamp>());
+      return true;
+    case PIX_OP_OVERLAY:
+      run(PIX_OpTag<_PIX_CombinePixelsOverlay>());
+      return true;
+    case PIX_OP_HSVADJ:
+      run(PIX_OpTag<_PIX_CombinePixelsHSVAdjust>());
+      return true;
+    default:
+      return false;
   }
 }

@@ -1,12 +1,12 @@
 #include "pix/pix_png.h"
 
+#include <strings.h>
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <new>
-#include <strings.h>
 
 #include <dlfcn.h>
 #include <png.h>
@@ -108,7 +108,8 @@ bool DecodeRows(PNGLoad* load)
   if (!load->rows) return false;
   PIX_pixel* bits = load->image->getBits();
   const int span = load->image->getRowSpan();
-  for (int y = 0; y < height; ++y) load->rows[y] = reinterpret_cast<png_bytep>(bits + static_cast<size_t>(y) * span);
+  for (int y = 0; y < height; ++y)
+    load->rows[y] = reinterpret_cast<png_bytep>(bits + static_cast<size_t>(y) * span);
   png_read_image(load->png, load->rows);
   return true;
 }
@@ -193,15 +194,9 @@ PIX_IBitmap* LoadFrom(PNGLoad& load, void (*attach)(PNGLoad&), PIX_IBitmap* bmp)
   return result;
 }
 
-void AttachFile(PNGLoad& load)
-{
-  png_init_io(load.png, load.file);
-}
+void AttachFile(PNGLoad& load) { png_init_io(load.png, load.file); }
 
-void AttachMemory(PNGLoad& load)
-{
-  png_set_read_fn(load.png, &load, ReadFromMemory);
-}
+void AttachMemory(PNGLoad& load) { png_set_read_fn(load.png, &load, ReadFromMemory); }
 
 }  // namespace
 
@@ -262,10 +257,7 @@ PIX_IBitmap* PIX_LoadPNGFromNamedResource(const char* name, PIX_IBitmap* bmp)
   return PIX_LoadPNG(path, bmp);
 }
 
-PIX_IBitmap* PIX_LoadPNGFromResource(void*, const char*, PIX_IBitmap*)
-{
-  return nullptr;
-}
+PIX_IBitmap* PIX_LoadPNGFromResource(void*, const char*, PIX_IBitmap*) { return nullptr; }
 
 PIX_IBitmap* PIX_PNGLoader::loadfunc(const char* filename, int checkFileName, PIX_IBitmap* bmp)
 {
@@ -280,10 +272,7 @@ PIX_IBitmap* PIX_PNGLoader::loadfunc(const char* filename, int checkFileName, PI
   return PIX_LoadPNG(filename, bmp);
 }
 
-const char* PIX_PNGLoader::get_extlist()
-{
-  return "PNG files (*.PNG)\0*.PNG\0";
-}
+const char* PIX_PNGLoader::get_extlist() { return "PNG files (*.PNG)\0*.PNG\0"; }
 
 PIX_ImageLoader* PIX_ImageLoader_list = nullptr;
 PIX_ImageLoader PIX_pngldr = {nullptr, nullptr, nullptr};

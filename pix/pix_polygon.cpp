@@ -98,8 +98,8 @@ void FillChains(const PIX_VecTarget& t, const Pt* L, int nl, const Pt* R, int nr
 
 }  // namespace
 
-void PIX_FillConvexPolygon(PIX_IBitmap* bm, const int* x, const int* y, int npoints, PIX_pixel colour, float alpha,
-                           int mode)
+void PIX_FillConvexPolygon(PIX_IBitmap* bm, const int* x, const int* y, int npoints, PIX_pixel colour,
+                           float alpha, int mode)
 {
   if (!x || !y || npoints < 3) return;
   const PIX_VecTarget t(bm);
@@ -124,7 +124,8 @@ void PIX_FillConvexPolygon(PIX_IBitmap* bm, const int* x, const int* y, int npoi
   PIX_RunSolidPlotFast(mode, ia, colour, PIX_VecFastFromIntAlpha(ia), [&](auto plot) {
     if (pts[0].y == pts[npoints - 1].y) {
       // All on one row: one span from the smallest to the largest x.
-      PIX_TrapRegion g = {pts[0].x * 65536 + 32768, pts[npoints - 1].x * 65536 + 32768, 0, 0, pts[0].y, pts[0].y};
+      PIX_TrapRegion g = {
+          pts[0].x * 65536 + 32768, pts[npoints - 1].x * 65536 + 32768, 0, 0, pts[0].y, pts[0].y};
       PIX_FillTrapRegion(t, g, false, plot);
       return;
     }

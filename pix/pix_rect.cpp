@@ -16,8 +16,8 @@ void PIX_DrawRect(PIX_IBitmap* bm, int x, int y, int w, int h, PIX_pixel colour,
   PIX_Line(bm, x, b, x, y, colour, alpha, mode, false);
 }
 
-void PIX_BorderedRect(PIX_IBitmap* bm, int x, int y, int w, int h, PIX_pixel fillColour, PIX_pixel borderColour,
-                      float alpha, int mode)
+void PIX_BorderedRect(PIX_IBitmap* bm, int x, int y, int w, int h, PIX_pixel fillColour,
+                      PIX_pixel borderColour, float alpha, int mode)
 {
   // The interior starts one pixel in; nothing lies inside past the int range.
   if (x < INT_MAX && y < INT_MAX && w > INT_MIN && h > INT_MIN)

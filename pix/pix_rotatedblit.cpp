@@ -4,8 +4,8 @@
 #include "pix/pix_deltablit.h"
 
 void PIX_RotatedBlit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int dstw, int dsth, float srcx,
-                     float srcy, float srcw, float srch, double angle, bool cliptosourcerect, float alpha, int mode,
-                     float rotxcent, float rotycent)
+                     float srcy, float srcw, float srch, double angle, bool cliptosourcerect, float alpha,
+                     int mode, float rotxcent, float rotycent)
 {
   if (!dest || !src || dstw == 0 || dsth == 0) return;
   PIX_DeltaWalk w;

@@ -6,8 +6,8 @@
 #include "pix/pix_vector.h"
 #include "pix/pix_vectordraw.h"
 
-void PIX_RoundRect(PIX_IBitmap* bm, float x, float y, float w, float h, int radius, PIX_pixel colour, float alpha,
-                   int mode, bool aa)
+void PIX_RoundRect(PIX_IBitmap* bm, float x, float y, float w, float h, int radius, PIX_pixel colour,
+                   float alpha, int mode, bool aa)
 {
   if (!PIX_VecCoordOk(x) || !PIX_VecCoordOk(y) || !PIX_VecCoordOk(w) || !PIX_VecCoordOk(h)) return;
   const double r = std::floor(std::min({(double)radius, (double)w / 2, (double)h / 2}));
@@ -24,6 +24,8 @@ void PIX_RoundRect(PIX_IBitmap* bm, float x, float y, float w, float h, int radi
   const float fr = (float)r;
   PIX_Arc(bm, (float)(x + r), (float)(y + r), fr, (float)(-pi / 2), 0.0f, colour, alpha, mode, aa);
   PIX_Arc(bm, (float)(x + w - r), (float)(y + r), fr, 0.0f, (float)(pi / 2), colour, alpha, mode, aa);
-  PIX_Arc(bm, (float)(x + w - r), (float)(y + h - r), fr, (float)(pi / 2), (float)pi, colour, alpha, mode, aa);
-  PIX_Arc(bm, (float)(x + r), (float)(y + h - r), fr, (float)pi, (float)(3 * pi / 2), colour, alpha, mode, aa);
+  PIX_Arc(bm, (float)(x + w - r), (float)(y + h - r), fr, (float)(pi / 2), (float)pi, colour, alpha, mode,
+          aa);
+  PIX_Arc(bm, (float)(x + r), (float)(y + h - r), fr, (float)pi, (float)(3 * pi / 2), colour, alpha, mode,
+          aa);
 }

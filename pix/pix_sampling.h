@@ -98,8 +98,10 @@ struct PIX_BilinearSampler {
     __m128 c00, c01, c10, c11;
     PairChannels(r0, c00, c01);
     PairChannels(r1, c10, c11);
-    const __m128 top = _mm_add_ps(_mm_mul_ps(c00, _mm_set1_ps((float)w00)), _mm_mul_ps(c01, _mm_set1_ps((float)w01)));
-    const __m128 bottom = _mm_add_ps(_mm_mul_ps(c10, _mm_set1_ps((float)w10)), _mm_mul_ps(c11, _mm_set1_ps((float)w11)));
+    const __m128 top =
+        _mm_add_ps(_mm_mul_ps(c00, _mm_set1_ps((float)w00)), _mm_mul_ps(c01, _mm_set1_ps((float)w01)));
+    const __m128 bottom =
+        _mm_add_ps(_mm_mul_ps(c10, _mm_set1_ps((float)w10)), _mm_mul_ps(c11, _mm_set1_ps((float)w11)));
     return Shift16(_mm_add_ps(top, bottom));
   }
 #else
@@ -109,8 +111,8 @@ struct PIX_BilinearSampler {
   static inline uint64_t GreenAlpha(PIX_pixel p) { return ((p >> 8) & 0xFFu) | ((uint64_t)(p >> 24) << 32); }
   static inline PIX_pixel Gather(uint64_t br, uint64_t ga)
   {
-    return (PIX_pixel)((br >> 16) & 0xFF) | (PIX_pixel)((ga >> 8) & 0xFF00) | (PIX_pixel)((br >> 32) & 0xFF0000) |
-           (PIX_pixel)((ga >> 24) & 0xFF000000u);
+    return (PIX_pixel)((br >> 16) & 0xFF) | (PIX_pixel)((ga >> 8) & 0xFF00) |
+           (PIX_pixel)((br >> 32) & 0xFF0000) | (PIX_pixel)((ga >> 24) & 0xFF000000u);
   }
   static inline PIX_pixel Mix2(PIX_pixel p, PIX_pixel q, uint32_t f)
   {
@@ -122,8 +124,9 @@ struct PIX_BilinearSampler {
     const PIX_pixel p00 = r0[0], p01 = r0[1], p10 = r1[0], p11 = r1[1];
     const uint64_t w11 = ((uint64_t)fx * fy) >> 16;
     const uint64_t w01 = fx - w11, w10 = fy - w11, w00 = 65536 - fx - fy + w11;
-    return Gather(BlueRed(p00) * w00 + BlueRed(p01) * w01 + BlueRed(p10) * w10 + BlueRed(p11) * w11,
-                  GreenAlpha(p00) * w00 + GreenAlpha(p01) * w01 + GreenAlpha(p10) * w10 + GreenAlpha(p11) * w11);
+    return Gather(
+        BlueRed(p00) * w00 + BlueRed(p01) * w01 + BlueRed(p10) * w10 + BlueRed(p11) * w11,
+        GreenAlpha(p00) * w00 + GreenAlpha(p01) * w01 + GreenAlpha(p10) * w10 + GreenAlpha(p11) * w11);
   }
 #endif
 
@@ -142,14 +145,10 @@ struct PIX_BilinearSampler {
       // A zero fraction gives its neighbours weight 0: those cases take the
       // shorter forms, with the same result.
       const bool lastCol = ix == w - 1 || fx == 0;
-      if (!lastCol && !lastRow)
-        out = Mix4(p, p + step, fx, fy);
-      else if (!lastRow)
-        out = Mix2(p[0], p[step], fy);
-      else if (!lastCol)
-        out = Mix2(p[0], p[1], fx);
-      else
-        out = p[0];
+      if (!lastCol && !lastRow) out = Mix4(p, p + step, fx, fy);
+      else if (!lastRow) out = Mix2(p[0], p[step], fy);
+      else if (!lastCol) out = Mix2(p[0], p[1], fx);
+      else out = p[0];
       return true;
     }
   };

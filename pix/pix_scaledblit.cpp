@@ -28,7 +28,8 @@ void ClipAxis(int64_t step, int64_t srcSize, int& dpos, int64_t& count, int64_t&
     count -= k;
     origin += k * step;
   }
-  if (count > 0 && origin + (count - 1) * step >= srcSize * 65536) count = (srcSize * 65536 - 1 - origin) / step + 1;
+  if (count > 0 && origin + (count - 1) * step >= srcSize * 65536)
+    count = (srcSize * 65536 - 1 - origin) / step + 1;
 }
 
 // Sampling range of one axis: from the column of the leftmost sample to the
@@ -59,9 +60,12 @@ void PIX_ScaledBlit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int
   const bool bilinear = (mode & 0xFF00) == PIX_FILTER_BILINEAR;
 
   if (std::fabs(srcw - dstw) < 0.001 && std::fabs(srch - dsth) < 0.001 && dstw > 0 && dsth > 0) {
-    const bool onGrid = std::fabs(srcx - std::floor(srcx + 0.5)) <= 0.03 && std::fabs(srcy - std::floor(srcy + 0.5)) <= 0.03;
+    const bool onGrid =
+        std::fabs(srcx - std::floor(srcx + 0.5)) <= 0.03 && std::fabs(srcy - std::floor(srcy + 0.5)) <= 0.03;
     if (!bilinear || onGrid) {
-      auto nearest = [](double v) { return v >= INT32_MAX ? INT32_MAX : v <= INT32_MIN ? INT32_MIN : (int)v; };
+      auto nearest = [](double v) {
+        return v >= INT32_MAX ? INT32_MAX : v <= INT32_MIN ? INT32_MIN : (int)v;
+      };
       const int left = nearest(srcx + 0.5), top = nearest(srcy + 0.5);
       PIX_Blit(dest, src, dstx, dsty, left, top, dstw, dsth, alpha, mode);
       return;
@@ -114,19 +118,15 @@ void PIX_ScaledBlit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int
   if (ia == 0) return;
   if ((mode & 0x1FFFF) == 0 && (ia == 256 || ia == 128)) {
     const PIX_NearestSampler nearest = {win};
-    if (ia == 256)
-      _PIX_Template_Blit2<_PIX_CombinePixelsClobberNoClamp>::scaleBlit(dst, wk, nearest, ia);
-    else
-      _PIX_Template_Blit0<_PIX_CombinePixelsHalfMixFAST>::scaleBlitFAST(dst, wk, nearest);
+    if (ia == 256) _PIX_Template_Blit2<_PIX_CombinePixelsClobberNoClamp>::scaleBlit(dst, wk, nearest, ia);
+    else _PIX_Template_Blit0<_PIX_CombinePixelsHalfMixFAST>::scaleBlitFAST(dst, wk, nearest);
     return;
   }
   PIX_SelectBlitOperator(mode, ia, [&](auto tag) {
     typedef _PIX_Template_Blit2<typename decltype(tag)::type> Loop;
     if (bilinear && xstep >= 1.7 && ystep >= 1.7)
       Loop::scaleBlitFilterDown(dst, wk, PIX_FilterDownSampler(win, wk.xs, wk.ys), ia);
-    else if (bilinear)
-      Loop::scaleBlit(dst, wk, PIX_BilinearSampler{win}, ia);
-    else
-      Loop::scaleBlit(dst, wk, PIX_NearestSampler{win}, ia);
+    else if (bilinear) Loop::scaleBlit(dst, wk, PIX_BilinearSampler{win}, ia);
+    else Loop::scaleBlit(dst, wk, PIX_NearestSampler{win}, ia);
   });
 }

@@ -22,7 +22,8 @@ void DeleteStorage(void* storage) { GDI_DeleteGfxContext(static_cast<HDC>(storag
 }  // namespace
 
 PIX_SysBitmap::PIX_SysBitmap(int w, int h)
-    : m_width(0), m_height(0), m_dc(nullptr), m_bits(nullptr), m_rowspan(0), m_allocheight(0), m_storage(nullptr)
+    : m_width(0), m_height(0), m_dc(nullptr), m_bits(nullptr), m_rowspan(0), m_allocheight(0),
+      m_storage(nullptr)
 {
   resize(w, h);
 }

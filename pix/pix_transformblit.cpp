@@ -26,8 +26,8 @@ int GridPos(int start, int size, int k, int divisions)
 
 // Draws each grid cell with the delta blit, derivatives from its corners.
 template <class T, int Stride>
-void TransformCells(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int dstw, int dsth, const T* pts, int cols,
-                    int rows, float alpha, int mode, bool withAlpha)
+void TransformCells(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int dstw, int dsth, const T* pts,
+                    int cols, int rows, float alpha, int mode, bool withAlpha)
 {
   if (!dest || !src || !pts || cols < 2 || rows < 2 || dstw <= 0 || dsth <= 0) return;
   PIX_DeltaWalk w;
@@ -40,7 +40,8 @@ void TransformCells(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int
       const int x0 = GridPos(dstx, dstw, i, cols - 1), x1 = GridPos(dstx, dstw, i + 1, cols - 1);
       const int cw = x1 - x0;
       if (cw <= 0) continue;
-      const Vertex tl = VertexAt<T, Stride>(pts, j * cols + i), tr = VertexAt<T, Stride>(pts, j * cols + i + 1);
+      const Vertex tl = VertexAt<T, Stride>(pts, j * cols + i),
+                   tr = VertexAt<T, Stride>(pts, j * cols + i + 1);
       const Vertex bl = VertexAt<T, Stride>(pts, (j + 1) * cols + i);
       const Vertex br = VertexAt<T, Stride>(pts, (j + 1) * cols + i + 1);
       w.dstx = x0, w.dsty = y0, w.dstw = cw, w.dsth = ch;

@@ -23,7 +23,9 @@ const int64_t PIX_TRAP_SLOPE_LIMIT = (int64_t)1 << 29;
 inline int64_t PIX_TrapSlope(int64_t dx, int64_t dy)
 {
   const int64_t s = dx * 65536 / dy;
-  return s > PIX_TRAP_SLOPE_LIMIT ? PIX_TRAP_SLOPE_LIMIT : s < -PIX_TRAP_SLOPE_LIMIT ? -PIX_TRAP_SLOPE_LIMIT : s;
+  return s > PIX_TRAP_SLOPE_LIMIT    ? PIX_TRAP_SLOPE_LIMIT
+         : s < -PIX_TRAP_SLOPE_LIMIT ? -PIX_TRAP_SLOPE_LIMIT
+                                     : s;
 }
 
 // A float position in 16.16, rounded to the nearest step (so that a value a

@@ -23,12 +23,13 @@
 // exactly 1.0, 0.5, 0.25 and 0.75 use the word-parallel store and mixes.
 // Other lines are drawn symmetrically from both ends; with aa the pixels
 // beside the line share the coverage.
-void PIX_Line(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, PIX_pixel colour, float alpha, int mode, bool aa);
+void PIX_Line(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, PIX_pixel colour, float alpha, int mode,
+              bool aa);
 // Float line. Without aa: PIX_Line of the truncated coordinates. With aa:
 // clipped in floating point and walked one column (or row) per step along
 // the major axis.
-void PIX_FLine(PIX_IBitmap* bm, float x1, float y1, float x2, float y2, PIX_pixel colour, float alpha, int mode,
-               bool aa);
+void PIX_FLine(PIX_IBitmap* bm, float x1, float y1, float x2, float y2, PIX_pixel colour, float alpha,
+               int mode, bool aa);
 // Horizontal or vertical line of pixelsOn drawn, pixelsOff skipped, from the
 // smaller coordinate; any other line draws nothing.
 void PIX_DashedLine(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, int pixelsOn, int pixelsOff,
@@ -40,23 +41,25 @@ bool PIX_ClipFLine(float* x1, float* y1, float* x2, float* y2, float xlo, float 
 // Outline of w + 1 by h + 1 pixels as four lines; each corner is drawn twice.
 void PIX_DrawRect(PIX_IBitmap* bm, int x, int y, int w, int h, PIX_pixel colour, float alpha, int mode);
 // Fills (x + 1, y + 1, w - 1, h - 1) with fillColour, then the outline.
-void PIX_BorderedRect(PIX_IBitmap* bm, int x, int y, int w, int h, PIX_pixel fillColour, PIX_pixel borderColour,
-                      float alpha, int mode);
+void PIX_BorderedRect(PIX_IBitmap* bm, int x, int y, int w, int h, PIX_pixel fillColour,
+                      PIX_pixel borderColour, float alpha, int mode);
 
 // Circle outline. Radii of exactly 1.5, 2, 2.5, 3, 3.5 and 4 draw fixed
 // coverage masks; others the midpoint circle (centre and radius rounded) or,
 // with aa, the anti-aliased circle.
-void PIX_Circle(PIX_IBitmap* bm, float cx, float cy, float r, PIX_pixel colour, float alpha, int mode, bool aa);
+void PIX_Circle(PIX_IBitmap* bm, float cx, float cy, float r, PIX_pixel colour, float alpha, int mode,
+                bool aa);
 // Filled disc; every pixel of the disc is combined exactly once.
-void PIX_FillCircle(PIX_IBitmap* bm, float cx, float cy, float r, PIX_pixel colour, float alpha, int mode, bool aa);
+void PIX_FillCircle(PIX_IBitmap* bm, float cx, float cy, float r, PIX_pixel colour, float alpha, int mode,
+                    bool aa);
 // The part of the circle outline between the two angles (either order); a
 // difference of 2 pi or more draws the whole circle.
 void PIX_Arc(PIX_IBitmap* bm, float cx, float cy, float r, float startAngle, float endAngle, PIX_pixel colour,
              float alpha, int mode, bool aa);
 // Rectangle outline with quarter-circle corners of radius
 // floor(min(radius, w / 2, h / 2)); below 2 a plain PIX_DrawRect.
-void PIX_RoundRect(PIX_IBitmap* bm, float x, float y, float w, float h, int radius, PIX_pixel colour, float alpha,
-                   int mode, bool aa);
+void PIX_RoundRect(PIX_IBitmap* bm, float x, float y, float w, float h, int radius, PIX_pixel colour,
+                   float alpha, int mode, bool aa);
 
 // Rows y1..y2: the top edge spans x1a..x1b, the bottom edge x2a..x2b, ends
 // inclusive, edges interpolated in 16.16. Copy mode at integer alpha 256,
@@ -65,8 +68,8 @@ void PIX_FillTrapezoid(PIX_IBitmap* bm, int x1a, int x1b, int y1, int x2a, int x
                        float alpha, int mode);
 // Fills the convex hull of npoints points (at least 3) as trapezoids
 // between successive vertex rows; every covered row is combined once.
-void PIX_FillConvexPolygon(PIX_IBitmap* bm, const int* x, const int* y, int npoints, PIX_pixel colour, float alpha,
-                           int mode);
+void PIX_FillConvexPolygon(PIX_IBitmap* bm, const int* x, const int* y, int npoints, PIX_pixel colour,
+                           float alpha, int mode);
 void PIX_FillTriangle(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, int x3, int y3, PIX_pixel colour,
                       float alpha, int mode);
 

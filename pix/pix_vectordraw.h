@@ -83,8 +83,13 @@ struct PIX_WeightPlot {
 };
 
 // Exact fractions with word-parallel forms in copy mode.
-enum PIX_VecFastMix { PIX_VEC_FAST_NONE, PIX_VEC_FAST_STORE, PIX_VEC_FAST_HALF, PIX_VEC_FAST_QUARTER,
-                      PIX_VEC_FAST_THREEQUARTER };
+enum PIX_VecFastMix {
+  PIX_VEC_FAST_NONE,
+  PIX_VEC_FAST_STORE,
+  PIX_VEC_FAST_HALF,
+  PIX_VEC_FAST_QUARTER,
+  PIX_VEC_FAST_THREEQUARTER
+};
 
 // Lines choose the word-parallel forms by the exact float alpha.
 inline PIX_VecFastMix PIX_VecFastFromAlpha(float alpha)
@@ -100,11 +105,16 @@ inline PIX_VecFastMix PIX_VecFastFromAlpha(float alpha)
 inline PIX_VecFastMix PIX_VecFastFromIntAlpha(int ia)
 {
   switch (ia) {
-    case 256: return PIX_VEC_FAST_STORE;
-    case 128: return PIX_VEC_FAST_HALF;
-    case 64: return PIX_VEC_FAST_QUARTER;
-    case 192: return PIX_VEC_FAST_THREEQUARTER;
-    default: return PIX_VEC_FAST_NONE;
+    case 256:
+      return PIX_VEC_FAST_STORE;
+    case 128:
+      return PIX_VEC_FAST_HALF;
+    case 64:
+      return PIX_VEC_FAST_QUARTER;
+    case 192:
+      return PIX_VEC_FAST_THREEQUARTER;
+    default:
+      return PIX_VEC_FAST_NONE;
   }
 }
 
@@ -137,15 +147,20 @@ inline bool PIX_RunSolidPlotFast(int mode, int ia, PIX_pixel colour, PIX_VecFast
 {
   if ((mode & PIX_OP_MASK) == PIX_OP_COPY) {
     switch (fast) {
-      case PIX_VEC_FAST_STORE: run(PIX_StorePlot{colour}); return true;
-      case PIX_VEC_FAST_HALF: run(PIX_MixPlot<_PIX_CombinePixelsHalfMix2FAST>{PIX_PreShiftHalf(colour)}); return true;
+      case PIX_VEC_FAST_STORE:
+        run(PIX_StorePlot{colour});
+        return true;
+      case PIX_VEC_FAST_HALF:
+        run(PIX_MixPlot<_PIX_CombinePixelsHalfMix2FAST>{PIX_PreShiftHalf(colour)});
+        return true;
       case PIX_VEC_FAST_QUARTER:
         run(PIX_MixPlot<_PIX_CombinePixelsQuarterMix2FAST>{PIX_PreShiftQuarter(colour)});
         return true;
       case PIX_VEC_FAST_THREEQUARTER:
         run(PIX_MixPlot<_PIX_CombinePixelsThreeQuarterMix2FAST>{PIX_PreShiftThreeQuarter(colour)});
         return true;
-      case PIX_VEC_FAST_NONE: break;
+      case PIX_VEC_FAST_NONE:
+        break;
     }
   }
   return PIX_RunSolidPlot(mode, ia, colour, run);

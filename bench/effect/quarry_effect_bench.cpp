@@ -26,8 +26,8 @@ struct Rig {
   long blocks = 0;
 
   Rig()
-      : inL(kBlock), inR(kBlock), outL(kBlock), outR(kBlock),
-        fInL(kBlock), fInR(kBlock), fOutL(kBlock), fOutR(kBlock)
+      : inL(kBlock), inR(kBlock), outL(kBlock), outR(kBlock), fInL(kBlock), fInR(kBlock), fOutL(kBlock),
+        fOutR(kBlock)
   {
     plug.SetSampleRate(kRate);
     plug.SetBlockSize(kBlock);
@@ -113,7 +113,8 @@ void BM_Quarry(benchmark::State& state)
   }
   const double frames = static_cast<double>(state.iterations()) * kBlock;
   state.SetItemsProcessed(static_cast<int64_t>(frames));
-  state.counters["ns_per_frame"] = benchmark::Counter(frames * 1e-9, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["ns_per_frame"] =
+      benchmark::Counter(frames * 1e-9, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
   state.counters["x_realtime"] = benchmark::Counter(frames / kRate, benchmark::Counter::kIsRate);
 }
 

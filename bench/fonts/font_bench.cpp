@@ -24,7 +24,8 @@ void DrawValues(benchmark::State& state, PIX_IBitmap* bm, int fontFlags)
   for (auto _ : state) {
     for (int i = 0; i < 1000; ++i) {
       RECT box = r;
-      benchmark::DoNotOptimize(font.DrawText(bm, kValues[i % 5], -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE));
+      benchmark::DoNotOptimize(
+          font.DrawText(bm, kValues[i % 5], -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE));
     }
   }
   state.SetItemsProcessed(state.iterations() * 1000);

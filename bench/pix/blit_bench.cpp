@@ -72,7 +72,8 @@ void Quarry_BlitSourceAlpha(benchmark::State& st)
 }
 void Pixman_BlitSourceAlpha(benchmark::State& st)
 {
-  for (auto _ : st) pixman_image_composite32(PIXMAN_OP_OVER, Img().psrc, nullptr, Img().pdst, 0, 0, 0, 0, 0, 0, kSize, kSize);
+  for (auto _ : st)
+    pixman_image_composite32(PIXMAN_OP_OVER, Img().psrc, nullptr, Img().pdst, 0, 0, 0, 0, 0, 0, kSize, kSize);
   Pixels(st);
 }
 
@@ -83,7 +84,8 @@ void Quarry_Copy(benchmark::State& st)
 }
 void Pixman_Copy(benchmark::State& st)
 {
-  for (auto _ : st) pixman_image_composite32(PIXMAN_OP_SRC, Img().psrc, nullptr, Img().pdst, 0, 0, 0, 0, 0, 0, kSize, kSize);
+  for (auto _ : st)
+    pixman_image_composite32(PIXMAN_OP_SRC, Img().psrc, nullptr, Img().pdst, 0, 0, 0, 0, 0, 0, kSize, kSize);
   Pixels(st);
 }
 
@@ -97,7 +99,8 @@ void Pixman_FillHalf(benchmark::State& st)
   // The same colour at half opacity, premultiplied.
   const pixman_color_t c = {0x3333 / 2, 0x6666 / 2, 0x9999 / 2, 0x8000};
   pixman_image_t* solid = pixman_image_create_solid_fill(&c);
-  for (auto _ : st) pixman_image_composite32(PIXMAN_OP_OVER, solid, nullptr, Img().pdst, 0, 0, 0, 0, 0, 0, kSize, kSize);
+  for (auto _ : st)
+    pixman_image_composite32(PIXMAN_OP_OVER, solid, nullptr, Img().pdst, 0, 0, 0, 0, 0, 0, kSize, kSize);
   pixman_image_unref(solid);
   Pixels(st);
 }
@@ -116,7 +119,8 @@ void Pixman_ScaleBilinear2x(benchmark::State& st)
   pixman_image_set_transform(Img().phalf, &t);
   pixman_image_set_filter(Img().phalf, PIXMAN_FILTER_BILINEAR, nullptr, 0);
   pixman_image_set_repeat(Img().phalf, PIXMAN_REPEAT_PAD);
-  for (auto _ : st) pixman_image_composite32(PIXMAN_OP_SRC, Img().phalf, nullptr, Img().pdst, 0, 0, 0, 0, 0, 0, kSize, kSize);
+  for (auto _ : st)
+    pixman_image_composite32(PIXMAN_OP_SRC, Img().phalf, nullptr, Img().pdst, 0, 0, 0, 0, 0, 0, kSize, kSize);
   pixman_image_set_transform(Img().phalf, nullptr);
   Pixels(st);
 }
@@ -141,7 +145,8 @@ void Pixman_Rotate(benchmark::State& st)
   pixman_transform_from_pixman_f_transform(&t, &f);
   pixman_image_set_transform(Img().psrc, &t);
   pixman_image_set_filter(Img().psrc, bilinear ? PIXMAN_FILTER_BILINEAR : PIXMAN_FILTER_NEAREST, nullptr, 0);
-  for (auto _ : st) pixman_image_composite32(PIXMAN_OP_SRC, Img().psrc, nullptr, Img().pdst, 0, 0, 0, 0, 0, 0, kSize, kSize);
+  for (auto _ : st)
+    pixman_image_composite32(PIXMAN_OP_SRC, Img().psrc, nullptr, Img().pdst, 0, 0, 0, 0, 0, 0, kSize, kSize);
   pixman_image_set_transform(Img().psrc, nullptr);
   Pixels(st);
 }

@@ -57,7 +57,8 @@ void BM_FLineAA(benchmark::State& state)
   const std::vector<Segment> segs = Segments();
   for (auto _ : state)
     for (const Segment& s : segs)
-      PIX_FLine(&bm, s.x1 + 0.3f, s.y1 + 0.6f, s.x2 + 0.2f, s.y2 + 0.1f, 0xFF3080C0u, 1.0f, PIX_OP_COPY, true);
+      PIX_FLine(&bm, s.x1 + 0.3f, s.y1 + 0.6f, s.x2 + 0.2f, s.y2 + 0.1f, 0xFF3080C0u, 1.0f, PIX_OP_COPY,
+                true);
   state.SetItemsProcessed(state.iterations() * LinePixels(segs));
 }
 BENCHMARK(BM_FLineAA);
@@ -70,7 +71,12 @@ void BM_FillCircleAA(benchmark::State& state)
   for (auto _ : state) PIX_FillCircle(&bm, 256.3f, 255.6f, r, 0xFF3080C0u, 0.8f, mode, true);
   state.SetItemsProcessed(state.iterations() * (int64_t)(3.14159265 * (r + 0.5) * (r + 0.5)));
 }
-BENCHMARK(BM_FillCircleAA)->ArgNames({"r", "mode"})->Args({8, 0})->Args({60, 0})->Args({200, 0})->Args({60, 1});
+BENCHMARK(BM_FillCircleAA)
+    ->ArgNames({"r", "mode"})
+    ->Args({8, 0})
+    ->Args({60, 0})
+    ->Args({200, 0})
+    ->Args({60, 1});
 
 void BM_FillPolygon(benchmark::State& state)
 {

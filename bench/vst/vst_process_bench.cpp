@@ -63,8 +63,9 @@ void Report(benchmark::State& state, int frames)
 {
   state.SetItemsProcessed(state.iterations() * frames);
   // Seconds per frame, which the report prints in ns.
-  state.counters["ns_per_frame"] = benchmark::Counter(
-      static_cast<double>(state.iterations()) * frames, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["ns_per_frame"] =
+      benchmark::Counter(static_cast<double>(state.iterations()) * frames,
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 // The effect's own processing, without the adapter: double buffers straight
@@ -119,7 +120,10 @@ void BM_Process(benchmark::State& state)
 }
 
 BENCHMARK_TEMPLATE(BM_Process, EffectOwn, double)->Name("Double/Effect")->Arg(64)->Arg(512);
-BENCHMARK_TEMPLATE(BM_Process, ThroughPlugin, double)->Name("Double/processDoubleReplacing")->Arg(64)->Arg(512);
+BENCHMARK_TEMPLATE(BM_Process, ThroughPlugin, double)
+    ->Name("Double/processDoubleReplacing")
+    ->Arg(64)
+    ->Arg(512);
 BENCHMARK_TEMPLATE(BM_Process, EffectOwn, float)->Name("Float/Effect")->Arg(64)->Arg(512);
 BENCHMARK_TEMPLATE(BM_Process, ThroughPlugin, float)->Name("Float/processReplacing")->Arg(64)->Arg(512);
 

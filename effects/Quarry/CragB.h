@@ -33,8 +33,8 @@ private:
 
   double mRate = std::numeric_limits<double>::quiet_NaN();
   double mPot = std::numeric_limits<double>::quiet_NaN();  // of the last Calc
-  double mNumRate[6] = {};  // numerator terms in K only
-  double mNumPot[6] = {};   // factors of p * K
+  double mNumRate[6] = {};                                 // numerator terms in K only
+  double mNumPot[6] = {};                                  // factors of p * K
 };
 
 DSP_ALWAYS_INLINE void CragB::Calc(double sampleRate, double pot)

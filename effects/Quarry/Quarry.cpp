@@ -36,8 +36,8 @@ struct EffectIdentity {
 };
 
 constexpr EffectIdentity kIdentity = {
-    Quarry::kNumParams, "1-1 2-2", 1, "Quarry", "", "Lumenfold", 0x10000,
-    FourCharCode("Qry1"), FourCharCode("Lmfd"), 0, false, false, false, 0,
+    Quarry::kNumParams,   "1-1 2-2", 1,     "Quarry", "",    "Lumenfold", 0x10000, FourCharCode("Qry1"),
+    FourCharCode("Lmfd"), 0,         false, false,    false, 0,
 };
 
 constexpr double kInputGain = 3.1622776601683795;  // +10 dB
@@ -45,10 +45,10 @@ constexpr double kInputGain = 3.1622776601683795;  // +10 dB
 }  // namespace
 
 Quarry::Quarry(IEffectInstanceInfo instanceInfo)
-    : IEffectVST(instanceInfo, kIdentity.nParams, kIdentity.channelIO, kIdentity.nPresets, kIdentity.effectName,
-                  kIdentity.productName, kIdentity.mfrName, kIdentity.version, kIdentity.uniqueID,
-                  kIdentity.mfrID, kIdentity.latency, kIdentity.doesMidi, kIdentity.doesStateChunks,
-                  kIdentity.isInstrument, kIdentity.unused),
+    : IEffectVST(instanceInfo, kIdentity.nParams, kIdentity.channelIO, kIdentity.nPresets,
+                 kIdentity.effectName, kIdentity.productName, kIdentity.mfrName, kIdentity.version,
+                 kIdentity.uniqueID, kIdentity.mfrID, kIdentity.latency, kIdentity.doesMidi,
+                 kIdentity.doesStateChunks, kIdentity.isInstrument, kIdentity.unused),
       mPoleRate(std::numeric_limits<double>::quiet_NaN())
 {
   // The smoothers and stages start from rest (their constructors zero them).

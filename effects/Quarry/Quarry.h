@@ -48,8 +48,8 @@ private:
   double mOutputGain = 1.0;
   double mSecondStageTarget = 0.0;  // "GainM"
   double mFirstStageTarget = 0.0;   // "GainL"
-  Smooth mSmoothA;  // first-stage control position
-  Smooth mSmoothB;  // second-stage control position
+  Smooth mSmoothA;                  // first-stage control position
+  Smooth mSmoothB;                  // second-stage control position
   // Sample rate the smoothers' pole was last computed for.
   double mPoleRate;
   CragA mStageAL, mStageAR;

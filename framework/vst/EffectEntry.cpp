@@ -18,9 +18,6 @@ QUARRY_VST_EXPORT AEffect* VSTPluginMain(audioMasterCallback hostCallback)
 // Older hosts look for "main". A C++ function cannot be called main and
 // return a record, so the symbol gets its name from the assembler label.
 QUARRY_VST_EXPORT AEffect* VSTMainEntry(audioMasterCallback hostCallback) __asm__("main");
-AEffect* VSTMainEntry(audioMasterCallback hostCallback)
-{
-  return VSTPluginMain(hostCallback);
-}
+AEffect* VSTMainEntry(audioMasterCallback hostCallback) { return VSTPluginMain(hostCallback); }
 
 }  // extern "C"

@@ -21,23 +21,19 @@ VstInt32 VSTSpkrArrType(int nChannels)
 }
 
 // True when the channel I/O list accepts one input with any output count.
-bool AcceptsMono(const IEffectBase& plug)
-{
-  return plug.LegalIO(1, -1);
-}
+bool AcceptsMono(const IEffectBase& plug) { return plug.LegalIO(1, -1); }
 
 const int kHostProductSize = 256;
 
 }  // namespace
 
-IEffectVST::IEffectVST(IEffectInstanceInfo instanceInfo, int nParams, const char* channelIOStr,
-                       int nPresets, const char* effectName, const char* productName,
-                       const char* mfrName, int vendorVersion, int uniqueID, int mfrID, int latency,
-                       bool plugDoesMidi, bool plugDoesChunks, bool plugIsInst, int)
-    : IEffectBase(nParams, channelIOStr, nPresets, effectName, productName, mfrName, vendorVersion,
-                  uniqueID, mfrID, latency, plugDoesMidi, plugDoesChunks, plugIsInst, kAPIVST2),
-      mHostCallback(instanceInfo.mVSTHostCallback),
-      mHostSpecificInitDone(false)
+IEffectVST::IEffectVST(IEffectInstanceInfo instanceInfo, int nParams, const char* channelIOStr, int nPresets,
+                       const char* effectName, const char* productName, const char* mfrName,
+                       int vendorVersion, int uniqueID, int mfrID, int latency, bool plugDoesMidi,
+                       bool plugDoesChunks, bool plugIsInst, int)
+    : IEffectBase(nParams, channelIOStr, nPresets, effectName, productName, mfrName, vendorVersion, uniqueID,
+                  mfrID, latency, plugDoesMidi, plugDoesChunks, plugIsInst, kAPIVST2),
+      mHostCallback(instanceInfo.mVSTHostCallback), mHostSpecificInitDone(false)
 {
   TRACE("IEffectVST", "%s", effectName);
   std::memset(&mAEffect, 0, sizeof(mAEffect));
@@ -156,25 +152,16 @@ EHost IEffectVST::GetHost()
 
 // ---- Automation and program notices ----
 
-void IEffectVST::BeginInformHostOfParamChange(int paramIdx)
-{
-  CallHost(audioMasterBeginEdit, paramIdx);
-}
+void IEffectVST::BeginInformHostOfParamChange(int paramIdx) { CallHost(audioMasterBeginEdit, paramIdx); }
 
 void IEffectVST::InformHostOfParamChange(int paramIdx, double normalizedValue)
 {
   CallHost(audioMasterAutomate, paramIdx, 0, nullptr, static_cast<float>(normalizedValue));
 }
 
-void IEffectVST::EndInformHostOfParamChange(int paramIdx)
-{
-  CallHost(audioMasterEndEdit, paramIdx);
-}
+void IEffectVST::EndInformHostOfParamChange(int paramIdx) { CallHost(audioMasterEndEdit, paramIdx); }
 
-void IEffectVST::InformHostOfProgramChange()
-{
-  CallHost(audioMasterUpdateDisplay);
-}
+void IEffectVST::InformHostOfProgramChange() { CallHost(audioMasterUpdateDisplay); }
 
 bool IEffectVST::IsRenderingOffline()
 {
@@ -216,8 +203,7 @@ void IEffectVST::GetTimeSig(int* numerator, int* denominator)
   if (numerator) *numerator = 0;
   if (denominator) *denominator = 0;
   const VstTimeInfo* t = GetTimeInfo(kVstTimeSigValid);
-  if (!t || !(t->flags & kVstTimeSigValid) || t->timeSigNumerator < 0 || t->timeSigDenominator < 0)
-    return;
+  if (!t || !(t->flags & kVstTimeSigValid) || t->timeSigNumerator < 0 || t->timeSigDenominator < 0) return;
   if (numerator) *numerator = t->timeSigNumerator;
   if (denominator) *denominator = t->timeSigDenominator;
 }

@@ -28,8 +28,8 @@ public:
   // plug-in base; the last is not used.
   IEffectVST(IEffectInstanceInfo instanceInfo, int nParams, const char* channelIOStr, int nPresets,
              const char* effectName, const char* productName, const char* mfrName, int vendorVersion,
-             int uniqueID, int mfrID, int latency, bool plugDoesMidi, bool plugDoesChunks,
-             bool plugIsInst, int unused = 0);
+             int uniqueID, int mfrID, int latency, bool plugDoesMidi, bool plugDoesChunks, bool plugIsInst,
+             int unused = 0);
   ~IEffectVST() override;
 
   // ---- Host-facing overrides of the base (calling thread; call the host) ----

@@ -29,15 +29,9 @@ const int kDisplayScratchSize = 512;
 
 // A host-supplied index or value as an int; anything outside the int range
 // becomes -1, which every list refuses.
-int ToIndex(VstIntPtr v)
-{
-  return v < INT_MIN || v > INT_MAX ? -1 : static_cast<int>(v);
-}
+int ToIndex(VstIntPtr v) { return v < INT_MIN || v > INT_MAX ? -1 : static_cast<int>(v); }
 
-IEffectVST* PlugOf(AEffect* pEffect)
-{
-  return pEffect ? static_cast<IEffectVST*>(pEffect->object) : nullptr;
-}
+IEffectVST* PlugOf(AEffect* pEffect) { return pEffect ? static_cast<IEffectVST*>(pEffect->object) : nullptr; }
 
 }  // namespace
 
@@ -65,43 +59,80 @@ VstIntPtr IEffectVST::VSTDispatcher(AEffect* pEffect, VstInt32 opCode, VstInt32 
 VstIntPtr IEffectVST::Dispatch(VstInt32 opCode, const DispatchArgs& a)
 {
   switch (opCode) {
-    case effOpen: return OnOpen();
-    case effSetProgram: return OnSetProgram(a);
-    case effGetProgram: return GetCurrentPresetIdx();
-    case effSetProgramName: return OnSetProgramName(a);
-    case effGetProgramName: return OnGetProgramName(a);
-    case effGetParamLabel: return OnGetParamLabel(a);
-    case effGetParamDisplay: return OnGetParamDisplay(a);
-    case effGetParamName: return OnGetParamName(a);
-    case effSetSampleRate: return OnSetSampleRate(a);
-    case effSetBlockSize: return OnSetBlockSize(a);
-    case effMainsChanged: return OnMainsChanged(a);
-    case effEditGetRect: return OnEditGetRect(a);
-    case effEditOpen: return OnEditOpen(a);
-    case effEditClose: return OnEditClose();
-    case effIdentify: return kIdentifyAnswer;
-    case effGetChunk: return OnGetChunk(a);
-    case effSetChunk: return OnSetChunk(a);
-    case effProcessEvents: return OnProcessEvents(a);
-    case effCanBeAutomated: return 1;
-    case effString2Parameter: return OnString2Parameter(a);
-    case effGetProgramNameIndexed: return OnGetProgramNameIndexed(a);
-    case effGetInputProperties: return OnGetPinProperties(a, true);
-    case effGetOutputProperties: return OnGetPinProperties(a, false);
-    case effGetPlugCategory: return IsInst() ? kPlugCategSynth : kPlugCategEffect;
-    case effProcessVarIo: return 0;
-    case effSetSpeakerArrangement: return OnSetSpeakerArrangement(a);
-    case effGetEffectName: return OnCopyText(a, GetEffectName(), kEffectNameSize);
-    case effGetVendorString: return OnCopyText(a, GetMfrName(), kVendorTextSize);
-    case effGetProductString: return OnCopyText(a, GetProductName(), kProductTextSize);
-    case effGetVendorVersion: return GetEffectVersion(true);
-    case effVendorSpecific: return OnVendorSpecific(a);
-    case effCanDo: return OnCanDo(a);
-    case effGetTailSize: return GetTailSize();
-    case effGetVstVersion: return kVstVersion;
-    case effGetMidiKeyName: return OnGetMidiKeyName(a);
-    case effGetSpeakerArrangement: return OnGetSpeakerArrangement(a);
-    default: return 0;
+    case effOpen:
+      return OnOpen();
+    case effSetProgram:
+      return OnSetProgram(a);
+    case effGetProgram:
+      return GetCurrentPresetIdx();
+    case effSetProgramName:
+      return OnSetProgramName(a);
+    case effGetProgramName:
+      return OnGetProgramName(a);
+    case effGetParamLabel:
+      return OnGetParamLabel(a);
+    case effGetParamDisplay:
+      return OnGetParamDisplay(a);
+    case effGetParamName:
+      return OnGetParamName(a);
+    case effSetSampleRate:
+      return OnSetSampleRate(a);
+    case effSetBlockSize:
+      return OnSetBlockSize(a);
+    case effMainsChanged:
+      return OnMainsChanged(a);
+    case effEditGetRect:
+      return OnEditGetRect(a);
+    case effEditOpen:
+      return OnEditOpen(a);
+    case effEditClose:
+      return OnEditClose();
+    case effIdentify:
+      return kIdentifyAnswer;
+    case effGetChunk:
+      return OnGetChunk(a);
+    case effSetChunk:
+      return OnSetChunk(a);
+    case effProcessEvents:
+      return OnProcessEvents(a);
+    case effCanBeAutomated:
+      return 1;
+    case effString2Parameter:
+      return OnString2Parameter(a);
+    case effGetProgramNameIndexed:
+      return OnGetProgramNameIndexed(a);
+    case effGetInputProperties:
+      return OnGetPinProperties(a, true);
+    case effGetOutputProperties:
+      return OnGetPinProperties(a, false);
+    case effGetPlugCategory:
+      return IsInst() ? kPlugCategSynth : kPlugCategEffect;
+    case effProcessVarIo:
+      return 0;
+    case effSetSpeakerArrangement:
+      return OnSetSpeakerArrangement(a);
+    case effGetEffectName:
+      return OnCopyText(a, GetEffectName(), kEffectNameSize);
+    case effGetVendorString:
+      return OnCopyText(a, GetMfrName(), kVendorTextSize);
+    case effGetProductString:
+      return OnCopyText(a, GetProductName(), kProductTextSize);
+    case effGetVendorVersion:
+      return GetEffectVersion(true);
+    case effVendorSpecific:
+      return OnVendorSpecific(a);
+    case effCanDo:
+      return OnCanDo(a);
+    case effGetTailSize:
+      return GetTailSize();
+    case effGetVstVersion:
+      return kVstVersion;
+    case effGetMidiKeyName:
+      return OnGetMidiKeyName(a);
+    case effGetSpeakerArrangement:
+      return OnGetSpeakerArrangement(a);
+    default:
+      return 0;
   }
 }
 

@@ -12,10 +12,7 @@
 
 namespace {
 
-IEffectVST* PlugOf(AEffect* pEffect)
-{
-  return pEffect ? static_cast<IEffectVST*>(pEffect->object) : nullptr;
-}
+IEffectVST* PlugOf(AEffect* pEffect) { return pEffect ? static_cast<IEffectVST*>(pEffect->object) : nullptr; }
 
 // Channel c of a host array moved on by offset frames; a missing array or
 // entry stays missing (the base reads silence and writes into scratch).

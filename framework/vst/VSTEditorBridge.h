@@ -16,22 +16,29 @@
 namespace vst_editor_bridge {
 
 template <class G, class = void>
-struct HasSize : std::false_type {};
+struct HasSize : std::false_type {
+};
 template <class G>
 struct HasSize<G, std::void_t<decltype(std::declval<G&>().Width()), decltype(std::declval<G&>().Height())>>
-    : std::true_type {};
+    : std::true_type {
+};
 
 template <class G, class = void>
-struct HasGetSize : std::false_type {};
+struct HasGetSize : std::false_type {
+};
 template <class G>
-struct HasGetSize<G, std::void_t<decltype(std::declval<G&>().GetWidth()), decltype(std::declval<G&>().GetHeight())>>
-    : std::true_type {};
+struct HasGetSize<
+    G, std::void_t<decltype(std::declval<G&>().GetWidth()), decltype(std::declval<G&>().GetHeight())>>
+    : std::true_type {
+};
 
 template <class G, class = void>
-struct HasWindow : std::false_type {};
+struct HasWindow : std::false_type {
+};
 template <class G>
 struct HasWindow<G, std::void_t<decltype(std::declval<G&>().OpenWindow(static_cast<void*>(nullptr))),
-                                decltype(std::declval<G&>().CloseWindow())>> : std::true_type {};
+                                decltype(std::declval<G&>().CloseWindow())>> : std::true_type {
+};
 
 template <class G>
 void Size(G* editor, int* w, int* h)
@@ -70,16 +77,7 @@ void Close(G* editor)
 }  // namespace vst_editor_bridge
 
 // The editor's width and height in pixels (0 x 0 when unknown).
-inline void VSTEditorSize(IGraphics* editor, int* w, int* h)
-{
-  vst_editor_bridge::Size(editor, w, h);
-}
+inline void VSTEditorSize(IGraphics* editor, int* w, int* h) { vst_editor_bridge::Size(editor, w, h); }
 // Opens the editor's window inside the host's parent; true when it opened.
-inline bool VSTEditorOpen(IGraphics* editor, void* parent)
-{
-  return vst_editor_bridge::Open(editor, parent);
-}
-inline void VSTEditorClose(IGraphics* editor)
-{
-  vst_editor_bridge::Close(editor);
-}
+inline bool VSTEditorOpen(IGraphics* editor, void* parent) { return vst_editor_bridge::Open(editor, parent); }
+inline void VSTEditorClose(IGraphics* editor) { vst_editor_bridge::Close(editor); }

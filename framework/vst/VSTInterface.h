@@ -15,12 +15,11 @@ typedef VstInt64 VstIntPtr;  // pointer-sized on the 64-bit target
 
 struct AEffect;
 
-typedef VstIntPtr (*audioMasterCallback)(AEffect* effect, VstInt32 opcode, VstInt32 index,
-                                         VstIntPtr value, void* ptr, float opt);
-typedef VstIntPtr (*AEffectDispatcherProc)(AEffect* effect, VstInt32 opcode, VstInt32 index,
-                                           VstIntPtr value, void* ptr, float opt);
-typedef void (*AEffectProcessProc)(AEffect* effect, float** inputs, float** outputs,
-                                   VstInt32 sampleFrames);
+typedef VstIntPtr (*audioMasterCallback)(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                         void* ptr, float opt);
+typedef VstIntPtr (*AEffectDispatcherProc)(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                           void* ptr, float opt);
+typedef void (*AEffectProcessProc)(AEffect* effect, float** inputs, float** outputs, VstInt32 sampleFrames);
 typedef void (*AEffectProcessDoubleProc)(AEffect* effect, double** inputs, double** outputs,
                                          VstInt32 sampleFrames);
 typedef void (*AEffectSetParameterProc)(AEffect* effect, VstInt32 index, float parameter);
@@ -69,8 +68,8 @@ enum VstAEffectFlags {
   effFlagsProgramChunks = 1 << 5,
   effFlagsIsSynth = 1 << 8,
   effFlagsNoSoundInStop = 1 << 9,
-  effFlagsExtIsAsync = 1 << 10,   // deprecated
-  effFlagsExtHasBuffer = 1 << 11, // deprecated
+  effFlagsExtIsAsync = 1 << 10,    // deprecated
+  effFlagsExtHasBuffer = 1 << 11,  // deprecated
   effFlagsCanDoubleReplacing = 1 << 12
 };
 
@@ -106,14 +105,14 @@ enum AEffectOpcodes {
   effString2Parameter,
   effGetNumProgramCategories,  // deprecated
   effGetProgramNameIndexed,
-  effCopyProgram,     // deprecated
-  effConnectInput,    // deprecated
-  effConnectOutput,   // deprecated
+  effCopyProgram,    // deprecated
+  effConnectInput,   // deprecated
+  effConnectOutput,  // deprecated
   effGetInputProperties,
   effGetOutputProperties,
   effGetPlugCategory,
-  effGetCurrentPosition,     // deprecated
-  effGetDestinationBuffer,   // deprecated
+  effGetCurrentPosition,    // deprecated
+  effGetDestinationBuffer,  // deprecated
   effOfflineNotify,
   effOfflinePrepare,
   effOfflineRun,
@@ -129,8 +128,8 @@ enum AEffectOpcodes {
   effVendorSpecific,
   effCanDo,
   effGetTailSize,
-  effIdle,          // deprecated
-  effGetIcon,       // deprecated
+  effIdle,             // deprecated
+  effGetIcon,          // deprecated
   effSetViewPosition,  // deprecated
   effGetParameterProperties,
   effKeysRequired,  // deprecated
@@ -354,11 +353,7 @@ struct VstPinProperties {
   char future[48];
 };
 
-enum VstPinPropertiesFlags {
-  kVstPinIsActive = 1 << 0,
-  kVstPinIsStereo = 1 << 1,
-  kVstPinUseSpeaker = 1 << 2
-};
+enum VstPinPropertiesFlags { kVstPinIsActive = 1 << 0, kVstPinIsStereo = 1 << 1, kVstPinUseSpeaker = 1 << 2 };
 
 struct VstSpeakerProperties {
   float azimuth;
@@ -449,24 +444,20 @@ static_assert(sizeof(VstEvent) == 32, "VstEvent layout");
 static_assert(offsetof(VstEvents, reserved) == 8 && offsetof(VstEvents, events) == 16 &&
                   sizeof(VstEvents) == 32,
               "VstEvents layout");
-static_assert(offsetof(VstMidiEvent, midiData) == 24 && sizeof(VstMidiEvent) == 32,
-              "VstMidiEvent layout");
-static_assert(offsetof(VstMidiSysexEvent, dumpBytes) == 16 &&
-                  offsetof(VstMidiSysexEvent, resvd1) == 24 &&
+static_assert(offsetof(VstMidiEvent, midiData) == 24 && sizeof(VstMidiEvent) == 32, "VstMidiEvent layout");
+static_assert(offsetof(VstMidiSysexEvent, dumpBytes) == 16 && offsetof(VstMidiSysexEvent, resvd1) == 24 &&
                   offsetof(VstMidiSysexEvent, sysexDump) == 32 && sizeof(VstMidiSysexEvent) == 48,
               "VstMidiSysexEvent layout");
 static_assert(offsetof(VstTimeInfo, timeSigNumerator) == 64 && offsetof(VstTimeInfo, flags) == 84 &&
                   sizeof(VstTimeInfo) == 88,
               "VstTimeInfo layout");
 static_assert(sizeof(ERect) == 8, "ERect layout");
-static_assert(offsetof(VstPinProperties, flags) == 64 &&
-                  offsetof(VstPinProperties, shortLabel) == 72 && sizeof(VstPinProperties) == 128,
+static_assert(offsetof(VstPinProperties, flags) == 64 && offsetof(VstPinProperties, shortLabel) == 72 &&
+                  sizeof(VstPinProperties) == 128,
               "VstPinProperties layout");
-static_assert(offsetof(VstSpeakerProperties, name) == 16 &&
-                  offsetof(VstSpeakerProperties, type) == 80 && sizeof(VstSpeakerProperties) == 112,
+static_assert(offsetof(VstSpeakerProperties, name) == 16 && offsetof(VstSpeakerProperties, type) == 80 &&
+                  sizeof(VstSpeakerProperties) == 112,
               "VstSpeakerProperties layout");
-static_assert(offsetof(VstSpeakerArrangement, speakers) == 8 &&
-                  sizeof(VstSpeakerArrangement) == 8 + 8 * 112,
+static_assert(offsetof(VstSpeakerArrangement, speakers) == 8 && sizeof(VstSpeakerArrangement) == 8 + 8 * 112,
               "VstSpeakerArrangement layout");
-static_assert(offsetof(MidiKeyName, keyName) == 8 && sizeof(MidiKeyName) == 80,
-              "MidiKeyName layout");
+static_assert(offsetof(MidiKeyName, keyName) == 8 && sizeof(MidiKeyName) == 80, "MidiKeyName layout");

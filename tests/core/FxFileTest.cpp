@@ -37,10 +37,7 @@ std::vector<unsigned char> Bytes(const ByteChunk& chunk)
   return std::vector<unsigned char>(chunk.Data(), chunk.Data() + chunk.Size());
 }
 
-std::string TempPath(const char* name)
-{
-  return std::string(::testing::TempDir()) + "core_fx_" + name;
-}
+std::string TempPath(const char* name) { return std::string(::testing::TempDir()) + "core_fx_" + name; }
 
 double StoredFirst(IEffectBase& plug)
 {

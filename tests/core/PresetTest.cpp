@@ -25,10 +25,7 @@ std::string ReadText(const std::string& path)
   return s.str();
 }
 
-std::string TempPath(const char* name)
-{
-  return std::string(::testing::TempDir()) + "core_" + name;
-}
+std::string TempPath(const char* name) { return std::string(::testing::TempDir()) + "core_" + name; }
 
 // Three parameters of every argument kind, five empty presets.
 struct PresetFixture : ::testing::Test {
@@ -213,8 +210,9 @@ TEST_F(PresetFixture, SourceDump)
   const char* ids[] = {"kGain", "kMode", "kOn"};
   plug.GetParam(2)->Set(0.0);
   ASSERT_TRUE(plug.DumpPresetSrcCode(path.c_str(), ids));
-  EXPECT_EQ(ReadText(path),
-            "  MakePresetFromNamedParams(\"name\", 3,\n    kGain, 0.500000,\n    kMode, 1,\n    kOn, false);\n");
+  EXPECT_EQ(
+      ReadText(path),
+      "  MakePresetFromNamedParams(\"name\", 3,\n    kGain, 0.500000,\n    kMode, 1,\n    kOn, false);\n");
   EXPECT_FALSE(plug.DumpPresetSrcCode("/nonexistent-dir/x.txt", ids));
   remove(path.c_str());
 }

@@ -8,10 +8,7 @@
 
 namespace {
 
-double ParamValue(IEffectBase& plug, int i)
-{
-  return plug.GetParam(i)->Value();
-}
+double ParamValue(IEffectBase& plug, int i) { return plug.GetParam(i)->Value(); }
 
 TEST(StateParams, FourParametersMakeAFortyByteProgramChunk)
 {
@@ -71,8 +68,8 @@ TEST(StateParams, ValuesAreClampedNaNKept)
 {
   QuarryLikePlug plug;
   ByteChunk chunk;
-  chunk.AppendValue(5.0);     // above 0
-  chunk.AppendValue(-3.0);    // below 0
+  chunk.AppendValue(5.0);   // above 0
+  chunk.AppendValue(-3.0);  // below 0
   chunk.AppendValue(std::nan(""));
   chunk.AppendValue(HUGE_VAL);
   EXPECT_EQ(plug.UnserializeParams(&chunk, 0), 32);

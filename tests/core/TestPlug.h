@@ -9,18 +9,15 @@
 #include "framework/IGraphics.h"
 #include "framework/IMidiMsg.h"
 
-constexpr int FourChars(char a, char b, char c, char d)
-{
-  return (a << 24) | (b << 16) | (c << 8) | d;
-}
+constexpr int FourChars(char a, char b, char c, char d) { return (a << 24) | (b << 16) | (c << 8) | d; }
 constexpr int kTestUniqueID = FourChars('Q', 'r', 'y', '1');
 
 class TestPlug : public IEffectBase {
 public:
   TestPlug(int nParams, const char* channelIO, int nPresets, bool stateChunks = false,
            const char* name = "Test")
-    : IEffectBase(nParams, channelIO, nPresets, name, "Test Product", "Test Maker", 0x10000,
-                  kTestUniqueID, FourChars('L', 'm', 'n', 'f'), 0, false, stateChunks, false, kAPIVST2)
+      : IEffectBase(nParams, channelIO, nPresets, name, "Test Product", "Test Maker", 0x10000, kTestUniqueID,
+                    FourChars('L', 'm', 'n', 'f'), 0, false, stateChunks, false, kAPIVST2)
   {
   }
 

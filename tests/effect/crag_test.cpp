@@ -29,7 +29,8 @@ void ExpectSameCoefficients(const Stage& stage, const RefStage& model)
 bool HasSubnormal(const CragRecord& r)
 {
   for (int i = 0; i < 6; ++i)
-    if (std::fpclassify(r.pastIn[i]) == FP_SUBNORMAL || std::fpclassify(r.pastOut[i]) == FP_SUBNORMAL) return true;
+    if (std::fpclassify(r.pastIn[i]) == FP_SUBNORMAL || std::fpclassify(r.pastOut[i]) == FP_SUBNORMAL)
+      return true;
   return false;
 }
 

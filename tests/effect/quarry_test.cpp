@@ -17,8 +17,7 @@ namespace {
 struct TestSignal {
   std::vector<double> left, right;
 
-  TestSignal(int n, double fs)
-      : left(n), right(n)
+  TestSignal(int n, double fs) : left(n), right(n)
   {
     unsigned state = 12345u;
     for (int i = 0; i < n; ++i) {
@@ -27,7 +26,8 @@ struct TestSignal {
       state = state * 1664525u + 1013904223u;
       const double noise = (static_cast<double>(state >> 8) / 16777216.0 - 0.5) * 0.05;
       left[i] = env * (std::sin(2 * M_PI * 110 * t) + 0.4 * std::sin(2 * M_PI * 1234.5 * t)) + noise;
-      right[i] = env * (0.8 * std::sin(2 * M_PI * 82.4 * t + 1) - 0.5 * std::sin(2 * M_PI * 3001 * t)) - noise;
+      right[i] =
+          env * (0.8 * std::sin(2 * M_PI * 82.4 * t + 1) - 0.5 * std::sin(2 * M_PI * 3001 * t)) - noise;
     }
   }
 };
@@ -58,10 +58,7 @@ struct Host {
   }
 };
 
-bool SameBits(double a, double b)
-{
-  return std::memcmp(&a, &b, sizeof a) == 0;
-}
+bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 TEST(Quarry, IdentityParametersAndDefaultPreset)
 {
@@ -253,15 +250,9 @@ void ExpectBitExactSession(double fs)
   EXPECT_GT(peak, 0.1);  // the session did reach the clipping range
 }
 
-TEST(Quarry, BitExactAt44100)
-{
-  ExpectBitExactSession(44100.0);
-}
+TEST(Quarry, BitExactAt44100) { ExpectBitExactSession(44100.0); }
 
-TEST(Quarry, BitExactAt96000)
-{
-  ExpectBitExactSession(96000.0);
-}
+TEST(Quarry, BitExactAt96000) { ExpectBitExactSession(96000.0); }
 
 TEST(Quarry, SampleRateChangeTakesEffectOnTheNextBlock)
 {

@@ -109,7 +109,8 @@ TEST_F(CachedFont, CharactersRenderOnceThenComeFromTheCache)
   PIX_BitmapRows rows(&bm);
   const int adv = a->advance;
   for (int y = 0; y < 30; ++y)
-    for (int x = 0; x < adv; ++x) ASSERT_EQ(*rows.at(x + a->left_extra, y), *rows.at(x + a->left_extra + adv, y));
+    for (int x = 0; x < adv; ++x)
+      ASSERT_EQ(*rows.at(x + a->left_extra, y), *rows.at(x + a->left_extra + adv, y));
 
   // Characters from 128 up go to the sorted table and are found again.
   font.DrawText(&bm, "\xC3\xA9\xE2\x82\xAC\xC3\xA0", -1, &r, 0);  // é € à
@@ -131,7 +132,10 @@ TEST_F(CachedFont, Utf8RulesWhenDrawing)
   RECT r = {0, 0, 160, 60};
   PIX_MemBitmap other(160, 60);
   // A four-byte character draws as a space.
-  font.DrawText(&bm, "a\xF0\x9F\x98\x80" "b", -1, &r, 0);
+  font.DrawText(&bm,
+                "a\xF0\x9F\x98\x80"
+                "b",
+                -1, &r, 0);
   Clear(&other);
   font.DrawText(&other, "a b", -1, &r, 0);
   EXPECT_TRUE(SamePixels(&bm, &other));
@@ -156,7 +160,11 @@ TEST_F(CachedFont, PrerenderedFontsSkipCharactersFrom128)
   pre.SetFromHFont(DejaVu(16), PIX_FONT_PRERENDER_ASCII | PIX_FONT_OWNS_HFONT);
   ASSERT_NE(pre.GetCachedGlyph('A'), nullptr);
   ASSERT_NE(pre.GetCachedGlyph('~'), nullptr);
-  EXPECT_EQ(Measure(pre, "a\xC3\xA9" "b").right, Measure(pre, "ab").right);
+  EXPECT_EQ(Measure(pre,
+                    "a\xC3\xA9"
+                    "b")
+                .right,
+            Measure(pre, "ab").right);
   EXPECT_EQ(pre.GetCachedGlyph(0xE9), nullptr);
 }
 
@@ -225,13 +233,16 @@ TEST_F(CachedFont, MonochromeShadowAndOutlineCoverage)
     EXPECT_TRUE(seen.count(128));
     // Every effect pixel touches the glyph: left, above or above-left for a
     // shadow, any of the four sides for an outline.
-    auto at = [&](int x, int y) { return x < 0 || y < 0 || x >= e->width || y >= e->height ? 0 : cov[y * e->width + x]; };
+    auto at = [&](int x, int y) {
+      return x < 0 || y < 0 || x >= e->width || y >= e->height ? 0 : cov[y * e->width + x];
+    };
     for (int y = 0; y < e->height; ++y)
       for (int x = 0; x < e->width; ++x) {
         if (at(x, y) != 128) continue;
-        const bool ok = c.flags == PIX_FONT_SHADOW
-                            ? at(x - 1, y) == 255 || at(x, y - 1) == 255 || at(x - 1, y - 1) == 255
-                            : at(x - 1, y) == 255 || at(x + 1, y) == 255 || at(x, y - 1) == 255 || at(x, y + 1) == 255;
+        const bool ok =
+            c.flags == PIX_FONT_SHADOW
+                ? at(x - 1, y) == 255 || at(x, y - 1) == 255 || at(x - 1, y - 1) == 255
+                : at(x - 1, y) == 255 || at(x + 1, y) == 255 || at(x, y - 1) == 255 || at(x, y + 1) == 255;
         EXPECT_TRUE(ok) << c.flags << " at " << x << "," << y;
       }
   }

@@ -50,4 +50,7 @@ inline int MaxRed(PIX_IBitmap* bm)
   return m;
 }
 
-inline HFONT DejaVu(int px) { return CreateFont(px, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "DejaVu Sans"); }
+inline HFONT DejaVu(int px)
+{
+  return CreateFont(px, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "DejaVu Sans");
+}

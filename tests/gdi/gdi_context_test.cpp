@@ -84,7 +84,8 @@ TEST(GdiMemContext, ClipStackLimitsAndRestores)
   GDI_SetClipRegion(ctx, &clip);
   GDI_FillRect(ctx, &all, white);
   GDI_PopClipRegion(ctx);
-  for (int x = 0; x < 8; ++x) EXPECT_EQ(PixelAt(ctx, 8, x, 0) & 0xFFFFFF, (x == 2 || x == 3) ? 0xFFFFFFu : 0u);
+  for (int x = 0; x < 8; ++x)
+    EXPECT_EQ(PixelAt(ctx, 8, x, 0) & 0xFFFFFF, (x == 2 || x == 3) ? 0xFFFFFFu : 0u);
   // After the pop the whole context is drawable again.
   GDI_FillRect(ctx, &all, white);
   for (int x = 0; x < 8; ++x) EXPECT_EQ(PixelAt(ctx, 8, x, 0) & 0xFFFFFF, 0xFFFFFFu);

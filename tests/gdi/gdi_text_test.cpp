@@ -44,7 +44,8 @@ PangoLine MeasureWithPango(const char* text, const char* face, int px)
   line.width = logical.width / double(PANGO_SCALE);
   line.ascent = -logical.y / double(PANGO_SCALE);
   line.descent = (logical.height + logical.y) / double(PANGO_SCALE);
-  const int gap = pango_font_metrics_get_height(m) - pango_font_metrics_get_ascent(m) - pango_font_metrics_get_descent(m);
+  const int gap =
+      pango_font_metrics_get_height(m) - pango_font_metrics_get_ascent(m) - pango_font_metrics_get_descent(m);
   line.leading = std::max(gap, 0) / double(PANGO_SCALE);
   pango_font_metrics_unref(m);
   g_object_unref(font);
@@ -231,7 +232,8 @@ TEST_F(GdiText, PrefixAmpersandsAndEmptyText)
   EXPECT_EQ(Measure("a&b").right, Measure("ab").right);
   EXPECT_EQ(Measure("a&&b").right, Measure("a&b", DT_SINGLELINE | DT_NOPREFIX).right);
   EXPECT_GT(Measure("a&b", DT_SINGLELINE | DT_NOPREFIX).right, Measure("ab").right);
-  EXPECT_EQ(Measure("a&&b", DT_SINGLELINE | DT_NOPREFIX).right, Measure("a&&b", DT_SINGLELINE | DT_NOPREFIX).right);
+  EXPECT_EQ(Measure("a&&b", DT_SINGLELINE | DT_NOPREFIX).right,
+            Measure("a&&b", DT_SINGLELINE | DT_NOPREFIX).right);
   EXPECT_GT(Measure("a&&b", DT_SINGLELINE | DT_NOPREFIX).right, Measure("a&&b").right);
 
   // Empty text (also text that is empty once prepared) measures 0 and

@@ -16,8 +16,8 @@ TEST(GdiThreads, ContextsAndFontsFromManyThreads)
   auto work = [&failures](int seed) {
     for (int i = 0; i < 60; ++i) {
       HDC ctx = GDI_CreateMemContext(nullptr, 32 + seed, 16);
-      HFONT font = CreateFont(10 + (i + seed) % 8, 0, 0, 0, (i & 1) ? FW_BOLD : FW_NORMAL, char(i & 2), 0, 0, 0, 0,
-                              0, 0, 0, (i % 3) ? "DejaVu Sans" : "Monaco");
+      HFONT font = CreateFont(10 + (i + seed) % 8, 0, 0, 0, (i & 1) ? FW_BOLD : FW_NORMAL, char(i & 2), 0, 0,
+                              0, 0, 0, 0, 0, (i % 3) ? "DejaVu Sans" : "Monaco");
       HBRUSH brush = CreateSolidBrush(RGB(i, seed, 0));
       HGDIOBJ clone = GDI_CloneGDIObject(brush);
       if (!ctx || !font || !brush || clone != brush) ++failures;

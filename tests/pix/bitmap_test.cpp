@@ -10,7 +10,8 @@ TEST(MemBitmap, RowAlignmentAndBitsAlignment)
 {
   struct Case {
     int align, width, span;
-  } cases[] = {{4, 1, 4}, {4, 4, 4}, {4, 5, 8}, {1, 5, 5}, {0, 7, 7}, {2, 7, 8}, {6, 7, 8}, {16, 17, 32}, {64, 17, 32}};
+  } cases[] = {{4, 1, 4}, {4, 4, 4}, {4, 5, 8},    {1, 5, 5},   {0, 7, 7},
+               {2, 7, 8}, {6, 7, 8}, {16, 17, 32}, {64, 17, 32}};
   for (const Case& c : cases) {
     PIX_MemBitmap bm(c.width, 3, c.align);
     EXPECT_EQ(bm.getRowSpan(), c.span) << "alignment " << c.align << " width " << c.width;
@@ -64,7 +65,8 @@ TEST(MemBitmap, SizesWhoseByteCountOverflowAreRefused)
 {
   // 50000 x 50000 x 4 bytes and sizes whose int product would wrap round to
   // something small must not give a small buffer that rows are written past.
-  const int sizes[][2] = {{50000, 50000}, {46341, 46341}, {65536, 16384}, {1 << 30, 4}, {2147483647, 1}, {4, 1 << 29}};
+  const int sizes[][2] = {{50000, 50000}, {46341, 46341},  {65536, 16384},
+                          {1 << 30, 4},   {2147483647, 1}, {4, 1 << 29}};
   for (const auto& s : sizes) {
     PIX_MemBitmap bm(8, 8, 4);
     EXPECT_TRUE(bm.resize(s[0], s[1]));

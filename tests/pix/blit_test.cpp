@@ -38,8 +38,8 @@ TEST(Blit, EveryOperatorAtEveryAlphaMatchesTheFormulas)
           for (int x = 0; x < n; ++x) {
             const PIX_pixel want = x < n - 1 ? RefBlitPixel(px[x], src.get(x, y), op, sa, ia) : px[x];
             if (dst.get(x, y) != want && failures++ < 3)
-              ADD_FAILURE() << "op " << op << " sa " << sa << " ia " << ia << " at " << x << "," << y << std::hex
-                            << " want " << want << " got " << dst.get(x, y);
+              ADD_FAILURE() << "op " << op << " sa " << sa << " ia " << ia << " at " << x << "," << y
+                            << std::hex << " want " << want << " got " << dst.get(x, y);
           }
         ASSERT_TRUE(dst.guardIntact());
       }
@@ -89,10 +89,11 @@ TEST(Blit, ClipsAgainstBothBitmaps)
                 // A negative rectangle edge moves the destination instead.
                 const int sx = x - (dx - std::min(l, 0)) + std::max(l, 0);
                 const int sy = y - (dy - std::min(t, 0)) + std::max(t, 0);
-                const bool inside = sx >= std::max(l, 0) && sx < std::min(r.right, SW) && sy >= std::max(t, 0) &&
-                                    sy < std::min(r.bottom, SH);
+                const bool inside = sx >= std::max(l, 0) && sx < std::min(r.right, SW) &&
+                                    sy >= std::max(t, 0) && sy < std::min(r.bottom, SH);
                 const PIX_pixel want = inside ? RefCombine(0, src.get(sx, sy), 1, false, 256) : 0;
-                ASSERT_EQ(dst.get(x, y), want) << dx << "," << dy << " rect " << l << "," << t << " at " << x << "," << y;
+                ASSERT_EQ(dst.get(x, y), want)
+                    << dx << "," << dy << " rect " << l << "," << t << " at " << x << "," << y;
               }
           }
   }
@@ -128,7 +129,8 @@ TEST(Blit, OverlappingCopiesWithinOneBitmap)
               PIX_pixel want = before[y * 12 + x];
               if (sx >= 3 && sx < 9 && sy >= 3 && sy < 7)
                 want = RefBlitPixel(want, before[sy * 12 + sx], 0, false, ia);
-              ASSERT_EQ(bm.get(x, y), want) << "shift " << dx << "," << dy << " alpha " << alpha << " at " << x << "," << y;
+              ASSERT_EQ(bm.get(x, y), want)
+                  << "shift " << dx << "," << dy << " alpha " << alpha << " at " << x << "," << y;
             }
         }
 }

@@ -54,7 +54,8 @@ TEST(Blur, ShiftedWithinOneBitmapAndClipped)
   const std::vector<PIX_pixel> px = bm.pixels();
   PIX_Blur(&bm, &bm, 3, 2, 1, 1, 6, 5);
   for (int y = 0; y < 5; ++y)
-    for (int x = 0; x < 6; ++x) ASSERT_EQ(bm.get(x + 3, y + 2), RefBlur(px, 10, 1, 1, 6, 5, x, y)) << x << "," << y;
+    for (int x = 0; x < 6; ++x)
+      ASSERT_EQ(bm.get(x + 3, y + 2), RefBlur(px, 10, 1, 1, 6, 5, x, y)) << x << "," << y;
   // Clipped to 3 x 2 by the destination's corner: the blur is of that block.
   GuardedBitmap src(6, 6), dst(4, 4);
   FillRandom(src, 63);
@@ -92,7 +93,8 @@ TEST(HalveBlitAA, AveragesTwoByTwoBlocks)
       Chans want = Split(0);
       for (int k = 0; k < 4; ++k)
         want.c[k] = Split(px[2 * y * 8 + 2 * x]).c[k] / 4 + Split(px[2 * y * 8 + 2 * x + 1]).c[k] / 4 +
-                    Split(px[(2 * y + 1) * 8 + 2 * x]).c[k] / 4 + Split(px[(2 * y + 1) * 8 + 2 * x + 1]).c[k] / 4;
+                    Split(px[(2 * y + 1) * 8 + 2 * x]).c[k] / 4 +
+                    Split(px[(2 * y + 1) * 8 + 2 * x + 1]).c[k] / 4;
       EXPECT_EQ(self.get(x, y), Join(want));
     }
 }

@@ -33,8 +33,8 @@ TEST(CombineOperators, EveryOperatorMatchesItsFormula)
             PIX_CombinePixels2(&got, PIX_GetR(s), PIX_GetG(s), PIX_GetB(s), PIX_GetA(s), ia, mode);
             const PIX_pixel got2 = PIX_CombinePixels(d, s, ia / 256.0f, mode);
             if ((got != want || got2 != want) && failures++ < 5)
-              ADD_FAILURE() << Describe(op, sa, ia, d, s) << " want " << std::hex << want << " got " << got << " / "
-                            << got2;
+              ADD_FAILURE() << Describe(op, sa, ia, d, s) << " want " << std::hex << want << " got " << got
+                            << " / " << got2;
           }
       }
 }
@@ -57,28 +57,35 @@ TEST(CombineOperators, NamedEdgeCases)
   // source alpha becomes the alpha.
   EXPECT_EQ(PIX_CombinePixels(0xFFFF0000u, 0x40008080u, 1.0f, PIX_OP_HSVADJ), 0x4000FFFFu);
   // Copy with source alpha: alpha 0 skipped, alpha 255 overwrites with alpha 255.
-  EXPECT_EQ(PIX_CombinePixels(0x11223344u, 0x00FFFFFFu, 1.0f, PIX_OP_COPY | PIX_USE_SOURCE_ALPHA), 0x11223344u);
-  EXPECT_EQ(PIX_CombinePixels(0x11223344u, 0xFF010203u, 1.0f, PIX_OP_COPY | PIX_USE_SOURCE_ALPHA), 0xFF010203u);
-  EXPECT_EQ(PIX_CombinePixels(0x11223344u, 0xFF010203u, 0.5f, PIX_OP_COPY | PIX_USE_SOURCE_ALPHA) >> 24, 0x11u + 128u);
+  EXPECT_EQ(PIX_CombinePixels(0x11223344u, 0x00FFFFFFu, 1.0f, PIX_OP_COPY | PIX_USE_SOURCE_ALPHA),
+            0x11223344u);
+  EXPECT_EQ(PIX_CombinePixels(0x11223344u, 0xFF010203u, 1.0f, PIX_OP_COPY | PIX_USE_SOURCE_ALPHA),
+            0xFF010203u);
+  EXPECT_EQ(PIX_CombinePixels(0x11223344u, 0xFF010203u, 0.5f, PIX_OP_COPY | PIX_USE_SOURCE_ALPHA) >> 24,
+            0x11u + 128u);
 }
 
 TEST(CombineOperators, HsvNeutralAdjustKeepsColourUpToTableRounding)
 {
   for (PIX_pixel d : TestPixels(77, 200)) {
     const PIX_pixel got = PIX_CombinePixels(d, 0xFF808080u, 1.0f, PIX_OP_HSVADJ);
-    for (int sh = 0; sh < 24; sh += 8) EXPECT_NEAR((int)((got >> sh) & 255), (int)((d >> sh) & 255), 8) << std::hex << d;
+    for (int sh = 0; sh < 24; sh += 8)
+      EXPECT_NEAR((int)((got >> sh) & 255), (int)((d >> sh) & 255), 8) << std::hex << d;
     EXPECT_EQ(got >> 24, 0xFFu);
   }
 }
 
 TEST(CombineOperators, UnknownOperatorsAndZeroAlphaLeaveThePixel)
 {
-  for (int mode : {6, 7, 0x20, 0xEF, 0xF3, 0x10006}) EXPECT_EQ(PIX_CombinePixels(0x12345678u, 0xFFFFFFFFu, 1.0f, mode), 0x12345678u);
-  for (int op = 0; op <= 5; ++op) EXPECT_EQ(PIX_CombinePixels(0x12345678u, 0xFF00FF00u, 0.001f, op), 0x12345678u);
+  for (int mode : {6, 7, 0x20, 0xEF, 0xF3, 0x10006})
+    EXPECT_EQ(PIX_CombinePixels(0x12345678u, 0xFFFFFFFFu, 1.0f, mode), 0x12345678u);
+  for (int op = 0; op <= 5; ++op)
+    EXPECT_EQ(PIX_CombinePixels(0x12345678u, 0xFF00FF00u, 0.001f, op), 0x12345678u);
   // A negative alpha in copy mode draws nothing.
   EXPECT_EQ(PIX_CombinePixels(0x12345678u, 0xFF00FF00u, -0.5f, PIX_OP_COPY), 0x12345678u);
   // The filter bit is not part of the selector.
-  EXPECT_EQ(PIX_CombinePixels(0x12345678u, 0x9ABCDEF0u, 1.0f, PIX_OP_COPY | PIX_FILTER_BILINEAR), 0x9ABCDEF0u);
+  EXPECT_EQ(PIX_CombinePixels(0x12345678u, 0x9ABCDEF0u, 1.0f, PIX_OP_COPY | PIX_FILTER_BILINEAR),
+            0x9ABCDEF0u);
 }
 
 TEST(CombineOperators, ClampingDispatcher)
@@ -127,7 +134,8 @@ TEST(CombineOperators, ClampingOperatorsAndHalfMix)
         unsigned char px[4];
         memcpy(px, &d, 4);
         _PIX_CombinePixelsCopyClamp::doPix(px, s, s, s, s, ia);
-        for (int c = 0; c < 4; ++c) ASSERT_EQ(px[c], Clamp(s + TDiv((long long)(dc.c[c] - s) * (256 - ia), 256)));
+        for (int c = 0; c < 4; ++c)
+          ASSERT_EQ(px[c], Clamp(s + TDiv((long long)(dc.c[c] - s) * (256 - ia), 256)));
         memcpy(px, &d, 4);
         _PIX_CombinePixelsMulClamp::doPix(px, s, s, s, s, ia);
         for (int c = 0; c < 4; ++c) {
@@ -140,7 +148,8 @@ TEST(CombineOperators, ClampingOperatorsAndHalfMix)
       }
     for (PIX_pixel s : TestPixels(6, 10)) {
       PIX_pixel p = d;
-      _PIX_CombinePixelsHalfMixNoClamp::doPix((unsigned char*)&p, PIX_GetR(s), PIX_GetG(s), PIX_GetB(s), PIX_GetA(s), 0);
+      _PIX_CombinePixelsHalfMixNoClamp::doPix((unsigned char*)&p, PIX_GetR(s), PIX_GetG(s), PIX_GetB(s),
+                                              PIX_GetA(s), 0);
       const Chans sc = Split(s);
       Chans want;
       for (int c = 0; c < 4; ++c) want.c[c] = (dc.c[c] + sc.c[c]) / 2;

@@ -45,10 +45,12 @@ TEST(RotatedBlit, NeverWritesOutsideTheDestination)
   GuardedBitmap src(9, 9);
   FillRandom(src, 43);
   for (double angle = -7.0; angle < 7.0; angle += 0.37)
-    for (int mode : {(int)PIX_OP_ADD, PIX_OP_COPY | PIX_FILTER_BILINEAR, PIX_OP_OVERLAY | PIX_USE_SOURCE_ALPHA})
+    for (int mode :
+         {(int)PIX_OP_ADD, PIX_OP_COPY | PIX_FILTER_BILINEAR, PIX_OP_OVERLAY | PIX_USE_SOURCE_ALPHA})
       for (int pos : {-12, -4, 3, 8}) {
         GuardedBitmap dst(10, 8, pos > 0);
-        PIX_RotatedBlit(&dst, &src, pos, -pos / 2, 14, 12, -2, -1, 13, 12, angle, pos < 0, 0.9f, mode, 1.5f, -2.0f);
+        PIX_RotatedBlit(&dst, &src, pos, -pos / 2, 14, 12, -2, -1, 13, 12, angle, pos < 0, 0.9f, mode, 1.5f,
+                        -2.0f);
         PIX_RotatedBlit(&dst, &src, pos, pos, -9, -9, 0, 0, 9, 9, angle, true, 1.0f, mode);
         ASSERT_TRUE(dst.guardIntact()) << angle << " " << mode << " " << pos;
       }
@@ -65,15 +67,16 @@ TEST(DeltaBlit, ClippedWalksMatchTheUnclippedOnes)
       for (int dy : {-6, -1, 0, 4}) {
         GuardedBitmap big(40, 40), small(8, 8);
         auto draw = [&](PIX_IBitmap* bm, int x, int y) {
-          PIX_DeltaBlit(bm, &src, x, y, 12, 10, 1.5, 2.25, 20, 20, 1.25, 0.25, -0.125, 1.5, 0.0625, -0.03125, false, 1.0f,
-                        mode);
+          PIX_DeltaBlit(bm, &src, x, y, 12, 10, 1.5, 2.25, 20, 20, 1.25, 0.25, -0.125, 1.5, 0.0625, -0.03125,
+                        false, 1.0f, mode);
         };
         draw(&big, 16 + dx, 16 + dy);
         draw(&small, dx, dy);
         ASSERT_TRUE(small.guardIntact());
         for (int y = 0; y < 8; ++y)
           for (int x = 0; x < 8; ++x)
-            ASSERT_EQ(small.get(x, y), big.get(16 + x, 16 + y)) << dx << "," << dy << " pixel " << x << "," << y;
+            ASSERT_EQ(small.get(x, y), big.get(16 + x, 16 + y))
+                << dx << "," << dy << " pixel " << x << "," << y;
       }
 }
 
@@ -82,7 +85,8 @@ TEST(DeltaBlit, AlphaRunsAcrossTheRectangle)
   GuardedBitmap src(8, 1), dst(8, 1);
   for (int x = 0; x < 8; ++x) src.set(x, 0, 0xFFFFFFFFu);
   // Alpha from 0 rising by 1/8 per pixel: integer alpha 32 x.
-  PIX_DeltaBlitAlpha(&dst, &src, 0, 0, 8, 1, 0, 0, 8, 1, 1, 0, 0, 1, 0, 0, false, 0.0f, PIX_OP_COPY, 0.125, 0, 0);
+  PIX_DeltaBlitAlpha(&dst, &src, 0, 0, 8, 1, 0, 0, 8, 1, 1, 0, 0, 1, 0, 0, false, 0.0f, PIX_OP_COPY, 0.125, 0,
+                     0);
   for (int x = 0; x < 8; ++x) {
     const int v = RefCopy(0, 255, 32 * x);
     EXPECT_EQ(dst.get(x, 0), Join({{v, v, v, v}})) << x;

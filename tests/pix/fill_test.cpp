@@ -17,7 +17,7 @@ struct Rect {
   int x, y, w, h;
 };
 const Rect kRects[] = {{-3, -2, 5, 4}, {4, 3, 9, 9}, {-10, 1, 30, 2}, {2, -5, 2, 30}, {0, 0, 7, 5},
-                       {5, 0, -3, 4}, {7, 0, 3, 3},  {0, 5, 3, 3},    {-4, -4, 3, 3}};
+                       {5, 0, -3, 4},  {7, 0, 3, 3}, {0, 5, 3, 3},    {-4, -4, 3, 3}};
 
 bool Inside(const Rect& r, int x, int y) { return x >= r.x && x < r.x + r.w && y >= r.y && y < r.y + r.h; }
 }  // namespace
@@ -75,10 +75,18 @@ TEST(FillRect, OperatorsUseTheIntegerAlphaAsSourceAlpha)
           const int da = (int)(before[i] >> 24);
           int a = 0;
           switch (op) {
-            case 1: a = RefAdd(da, 256, 256); break;
-            case 2: a = RefDodge(da, 256, 256); break;
-            case 3: a = RefMul(da, 256, 256) & 255; break;
-            case 4: a = RefOverlay(da, 256, 256); break;
+            case 1:
+              a = RefAdd(da, 256, 256);
+              break;
+            case 2:
+              a = RefDodge(da, 256, 256);
+              break;
+            case 3:
+              a = RefMul(da, 256, 256) & 255;
+              break;
+            case 4:
+              a = RefOverlay(da, 256, 256);
+              break;
           }
           want |= (PIX_pixel)a << 24;
         } else if (ia == 256) {
@@ -119,7 +127,8 @@ TEST(FillRect, ClearAndMaskOperationsClip)
     PIX_FillRect(&a, r.x, r.y, r.w, r.h, kColor, 0.4f, PIX_OP_OVERLAY);
     PIX_ClearRect(&b, r.x, r.y, r.w, r.h, 0xFF00FF00u, 0x00110011u);
     int calls = 0;
-    PIX_ProcessRect(&c, r.x, r.y, r.w, r.h, [](PIX_pixel* p, void* n) { *p ^= 0xFFFFFFFFu, ++*(int*)n; }, &calls);
+    PIX_ProcessRect(
+        &c, r.x, r.y, r.w, r.h, [](PIX_pixel* p, void* n) { *p ^= 0xFFFFFFFFu, ++*(int*)n; }, &calls);
     PIX_MultiplyAddRect(&d, r.x, r.y, r.w, r.h, 1, 1, 1, 1, 1, 2, 3, 4);
     int inside = 0;
     for (int y = 0; y < 5; ++y)
@@ -148,7 +157,8 @@ TEST(MultiplyAddRect, ScalesAddsAndClamps)
   const std::vector<PIX_pixel> before = bm.pixels();
   const float scale[4] = {0.5f, 1.5f, -0.25f, 1.0f};  // red, green, blue, alpha
   const float add[4] = {10.0f, -20.5f, 300.0f, 0.0f};
-  PIX_MultiplyAddRect(&bm, 0, 0, 16, 16, scale[0], scale[1], scale[2], scale[3], add[0], add[1], add[2], add[3]);
+  PIX_MultiplyAddRect(&bm, 0, 0, 16, 16, scale[0], scale[1], scale[2], scale[3], add[0], add[1], add[2],
+                      add[3]);
   for (int i = 0; i < 256; ++i) {
     const Chans c = Split(before[i]);
     Chans want;
@@ -167,7 +177,8 @@ TEST(GradRect, ChannelsFollowTheRunningValues)
     float r, g, b, a, drdx, dgdx, dbdx, dadx, drdy, dgdy, dbdy, dady;
     int mode;
   } grads[] = {
-      {0.0f, 1.0f, 0.5f, 1.0f, 0.1f, -0.1f, 0.0f, 0.0f, 0.0f, 0.05f, 0.2f, 0.0f, PIX_OP_COPY},  // stored, clamped
+      {0.0f, 1.0f, 0.5f, 1.0f, 0.1f, -0.1f, 0.0f, 0.0f, 0.0f, 0.05f, 0.2f, 0.0f,
+       PIX_OP_COPY},  // stored, clamped
       {0.2f, 0.3f, 0.4f, 0.5f, 0.05f, 0.0f, -0.05f, 0.1f, 0.1f, 0.1f, 0.0f, -0.05f, PIX_OP_COPY},
       {0.2f, 0.3f, 0.4f, 0.5f, 0.05f, 0.0f, -0.05f, 0.1f, 0.1f, 0.1f, 0.0f, -0.05f, PIX_OP_ADD},
       {0.9f, 0.1f, 0.4f, 1.0f, 0.05f, 0.3f, -0.05f, 0.0f, 0.1f, 0.1f, 0.0f, -0.1f, PIX_OP_MUL},
@@ -179,8 +190,8 @@ TEST(GradRect, ChannelsFollowTheRunningValues)
         GuardedBitmap bm(7, 5);
         FillRandom(bm, 57);
         const std::vector<PIX_pixel> before = bm.pixels();
-        PIX_GradRect(&bm, x0, y0, 12, 12, g.r, g.g, g.b, g.a, g.drdx, g.dgdx, g.dbdx, g.dadx, g.drdy, g.dgdy, g.dbdy,
-                     g.dady, g.mode);
+        PIX_GradRect(&bm, x0, y0, 12, 12, g.r, g.g, g.b, g.a, g.drdx, g.dgdx, g.dbdx, g.dadx, g.drdy, g.dgdy,
+                     g.dbdy, g.dady, g.mode);
         ASSERT_TRUE(bm.guardIntact());
         auto fixed = [](double v, double scale) { return (long long)(v * scale * 65536.0); };
         const bool store = g.mode == PIX_OP_COPY && g.a == 1.0f && g.dadx == 0 && g.dady == 0;
@@ -202,7 +213,8 @@ TEST(GradRect, ChannelsFollowTheRunningValues)
             for (int k = 0; k < 4; ++k) {
               const int dc = want.c[k];
               if (store) want.c[k] = Clamp(s[k]);
-              else if (g.mode == PIX_OP_COPY) want.c[k] = Clamp(s[k] + TDiv((long long)(dc - s[k]) * (256 - a), 256));
+              else if (g.mode == PIX_OP_COPY)
+                want.c[k] = Clamp(s[k] + TDiv((long long)(dc - s[k]) * (256 - a), 256));
               else if (g.mode == PIX_OP_ADD) want.c[k] = RefAdd(dc, s[k], a);
               else if (g.mode == PIX_OP_OVERLAY) want.c[k] = RefOverlay(dc, s[k], a);
               else {
@@ -210,7 +222,8 @@ TEST(GradRect, ChannelsFollowTheRunningValues)
                 want.c[k] = v >= (1 << 24) ? 255 : v < 0 ? 0 : (int)(v >> 16);
               }
             }
-            ASSERT_EQ(bm.get(x, y), Join(want)) << "mode " << g.mode << " origin " << x0 << "," << y0 << " at " << x << "," << y;
+            ASSERT_EQ(bm.get(x, y), Join(want))
+                << "mode " << g.mode << " origin " << x0 << "," << y0 << " at " << x << "," << y;
           }
       }
 }

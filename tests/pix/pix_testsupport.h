@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "pix/pix_bitmap.h"
-#include "tests/support/GuardedBitmap.h"
 #include "pix/pix_pixel.h"
+#include "tests/support/GuardedBitmap.h"
 
 namespace pixtest {
 
@@ -44,7 +44,10 @@ inline int Clamp(long long v) { return v < 0 ? 0 : v > 255 ? 255 : (int)v; }
 struct Chans {
   int c[4];  // blue, green, red, alpha
 };
-inline Chans Split(PIX_pixel p) { return {{(int)(p & 255), (int)((p >> 8) & 255), (int)((p >> 16) & 255), (int)(p >> 24)}}; }
+inline Chans Split(PIX_pixel p)
+{
+  return {{(int)(p & 255), (int)((p >> 8) & 255), (int)((p >> 16) & 255), (int)(p >> 24)}};
+}
 inline PIX_pixel Join(const Chans& c)
 {
   return (PIX_pixel)(c.c[0] & 255) | (PIX_pixel)(c.c[1] & 255) << 8 | (PIX_pixel)(c.c[2] & 255) << 16 |
@@ -87,10 +90,12 @@ inline PIX_pixel RefHSV(PIX_pixel dest, int r, int g, int b, int a, int ia)
     if (B < R) v = R, delta = R - std::min(G, B), base = G < B ? 383 : 0, diff = G - B;
     else v = B, delta = B - std::min(G, R), base = 256, diff = R - G;
   }
-  long long h = base + TDiv((long long)ia * ((r + TDiv(r, 2)) - 192), 256) + TDiv((long long)diff * (RefTable(delta) + 1), 1024);
+  long long h = base + TDiv((long long)ia * ((r + TDiv(r, 2)) - 192), 256) +
+                TDiv((long long)diff * (RefTable(delta) + 1), 1024);
   if (h < 0) h += 384;
   else if (h >= 384) h -= 384;
-  const long long sv = Clamp(TDiv((long long)delta * RefTable(v), 256) + TDiv((long long)ia * (g - 128), 128));
+  const long long sv =
+      Clamp(TDiv((long long)delta * RefTable(v), 256) + TDiv((long long)ia * (g - 128), 128));
   const long long vv = Clamp(v + TDiv((long long)ia * (b - 128), 128));
   const long long m = (long long)std::floor((double)((256 - sv) * vv) / 256.0);
   auto F = [&](long long k) { return TDiv(vv * (16384 - k * sv), 16384); };
@@ -116,7 +121,8 @@ inline PIX_pixel RefOperator(PIX_pixel dest, PIX_pixel src, int op, bool srcAlph
     if (sa == 0 && (op == 0 || op == 1 || op == 3)) return dest;
     if (op == 0 && ia == 256) {
       if (sa == 255) return (src & 0xFFFFFFu) | 0xFF000000u;
-      for (int k = 0; k < 3; ++k) d.c[k] = (int)(s.c[k] + TDiv((long long)(d.c[k] - s.c[k]) * (255 - sa), 256));
+      for (int k = 0; k < 3; ++k)
+        d.c[k] = (int)(s.c[k] + TDiv((long long)(d.c[k] - s.c[k]) * (255 - sa), 256));
       d.c[3] = std::min(d.c[3] + sa, 255);
       return Join(d);
     }
@@ -130,11 +136,21 @@ inline PIX_pixel RefOperator(PIX_pixel dest, PIX_pixel src, int op, bool srcAlph
   if (op == 5) return RefHSV(dest, s.c[2], s.c[1], s.c[0], s.c[3], w);
   for (int k = 0; k < 4; ++k) {
     switch (op) {
-      case 0: d.c[k] = ia == 256 ? s.c[k] : RefCopy(d.c[k], s.c[k], w); break;
-      case 1: d.c[k] = RefAdd(d.c[k], s.c[k], w); break;
-      case 2: d.c[k] = RefDodge(d.c[k], s.c[k], w); break;
-      case 3: d.c[k] = RefMul(d.c[k], s.c[k], w); break;
-      case 4: d.c[k] = RefOverlay(d.c[k], s.c[k], w); break;
+      case 0:
+        d.c[k] = ia == 256 ? s.c[k] : RefCopy(d.c[k], s.c[k], w);
+        break;
+      case 1:
+        d.c[k] = RefAdd(d.c[k], s.c[k], w);
+        break;
+      case 2:
+        d.c[k] = RefDodge(d.c[k], s.c[k], w);
+        break;
+      case 3:
+        d.c[k] = RefMul(d.c[k], s.c[k], w);
+        break;
+      case 4:
+        d.c[k] = RefOverlay(d.c[k], s.c[k], w);
+        break;
     }
   }
   return Join(d);

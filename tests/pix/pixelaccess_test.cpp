@@ -57,26 +57,20 @@ TEST(SimpleFill, FillsRunsConnectedToTheSeedColumn)
   // are filled: the upper right part of row 0, reachable only around the
   // wall, is not.
   const char* rows[] = {
-      "0001000",
-      "0000000",
-      "1101111",
-      "0001000",
-      "1111000",
+      "0001000", "0000000", "1101111", "0001000", "1111000",
   };
   GuardedBitmap bm(7, 5);
   for (int y = 0; y < 5; ++y)
     for (int x = 0; x < 7; ++x) bm.set(x, y, rows[y][x] == '1' ? 0xFF000000u : 0x00000005u);
   PIX_SimpleFill(&bm, 2, 1, 0x00AB0000u, 0xFFFFFFFFu, 0x000000FFu);
   const char* want[] = {
-      "xxx1000",
-      "xxxxxxx",
-      "11x1111",
-      "xxx1000",
-      "1111000",
+      "xxx1000", "xxxxxxx", "11x1111", "xxx1000", "1111000",
   };
   for (int y = 0; y < 5; ++y)
     for (int x = 0; x < 7; ++x) {
-      const PIX_pixel expect = want[y][x] == 'x' ? 0x00AB0005u : want[y][x] == '1' ? 0xFF000000u : 0x00000005u;
+      const PIX_pixel expect = want[y][x] == 'x'   ? 0x00AB0005u
+                               : want[y][x] == '1' ? 0xFF000000u
+                                                   : 0x00000005u;
       EXPECT_EQ(bm.get(x, y), expect) << x << "," << y;
     }
   // A compare mask lets different pixels count as the same.

@@ -90,7 +90,8 @@ TEST(ScaledBlit, NearestUpscaleRepeatsPixels)
   const std::vector<PIX_pixel> before = base.pixels();
   PIX_ScaledBlit(&base, &src, 0, 0, 8, 6, 0, 0, 4, 3, 0.5f, PIX_OP_COPY);
   for (int y = 0; y < 6; ++y)
-    for (int x = 0; x < 8; ++x) EXPECT_EQ(base.get(x, y), RefHalfMix(before[y * 8 + x], src.get(x / 2, y / 2)));
+    for (int x = 0; x < 8; ++x)
+      EXPECT_EQ(base.get(x, y), RefHalfMix(before[y * 8 + x], src.get(x / 2, y / 2)));
 }
 
 TEST(ScaledBlit, NegativeSizesMirror)
@@ -118,7 +119,8 @@ TEST(ScaledBlit, BilinearEdgesStayInsideTheSource)
   FillRandom(src, 27);
   PIX_ScaledBlit(&dst, &src, 0, 0, 8, 8, 0, 0, 4, 4, 1.0f, PIX_OP_COPY | PIX_FILTER_BILINEAR);
   for (int y = 0; y < 8; ++y)
-    for (int x = 0; x < 8; ++x) EXPECT_EQ(dst.get(x, y), RefBilinear(src, 4, 4, x * 32768LL, y * 32768LL)) << x << "," << y;
+    for (int x = 0; x < 8; ++x)
+      EXPECT_EQ(dst.get(x, y), RefBilinear(src, 4, 4, x * 32768LL, y * 32768LL)) << x << "," << y;
   // A source rectangle inside a larger bitmap is its own edge.
   GuardedBitmap big(10, 10), out(4, 4);
   FillRandom(big, 28);
@@ -133,7 +135,8 @@ TEST(ScaledBlit, ShrinkingWithFilterAveragesBlocks)
     const int n = factor == 3 ? 3 : 5, half = (n - 1) / 2;
     GuardedBitmap src(4 * factor, 4 * factor), dst(4, 4);
     FillRandom(src, 29 + factor);
-    PIX_ScaledBlit(&dst, &src, 0, 0, 4, 4, 0, 0, 4.0f * factor, 4.0f * factor, 1.0f, PIX_OP_COPY | PIX_FILTER_BILINEAR);
+    PIX_ScaledBlit(&dst, &src, 0, 0, 4, 4, 0, 0, 4.0f * factor, 4.0f * factor, 1.0f,
+                   PIX_OP_COPY | PIX_FILTER_BILINEAR);
     for (int y = 0; y < 4; ++y)
       for (int x = 0; x < 4; ++x) {
         long long sum[4] = {0, 0, 0, 0}, cnt = 0;
@@ -160,7 +163,11 @@ TEST(ScaledBlit, ClipsLikeACropOfTheUnclippedResult)
   struct Geometry {
     int w, h;
     float sx, sy, sw, sh;
-  } geos[] = {{16, 12, 0, 0, 8, 6}, {4, 3, 0, 0, 8, 6}, {12, 9, 2, 1, 6, 4.5f}, {10, 10, -2, -3, 5, 5}, {8, 6, 4, 3, 8, 6}};
+  } geos[] = {{16, 12, 0, 0, 8, 6},
+              {4, 3, 0, 0, 8, 6},
+              {12, 9, 2, 1, 6, 4.5f},
+              {10, 10, -2, -3, 5, 5},
+              {8, 6, 4, 3, 8, 6}};
   for (const Geometry& g : geos)
     for (int mode : {(int)PIX_OP_COPY, PIX_OP_COPY | PIX_FILTER_BILINEAR, PIX_OP_ADD | PIX_FILTER_BILINEAR})
       for (int dx : {-13, -5, -1, 0, 3, 7})
@@ -172,7 +179,8 @@ TEST(ScaledBlit, ClipsLikeACropOfTheUnclippedResult)
           for (int y = 0; y < 7; ++y)
             for (int x = 0; x < 9; ++x)
               ASSERT_EQ(small.get(x, y), big.get(20 + x, 20 + y))
-                  << "size " << g.w << "x" << g.h << " mode " << mode << " at " << dx << "," << dy << " pixel " << x << "," << y;
+                  << "size " << g.w << "x" << g.h << " mode " << mode << " at " << dx << "," << dy
+                  << " pixel " << x << "," << y;
         }
 }
 

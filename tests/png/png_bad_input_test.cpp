@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include "pix/pix_membitmap.h"
@@ -62,10 +62,7 @@ void ExpectRefused(const std::vector<unsigned char>& bytes)
   std::remove(path.c_str());
 }
 
-std::vector<unsigned char> ValidImage()
-{
-  return WritePNG(MakeTestImage(PNG_COLOR_TYPE_RGB_ALPHA, 8, 9, 8));
-}
+std::vector<unsigned char> ValidImage() { return WritePNG(MakeTestImage(PNG_COLOR_TYPE_RGB_ALPHA, 8, 9, 8)); }
 
 std::vector<unsigned char> WithSize(uint32_t width, uint32_t height)
 {
@@ -115,7 +112,8 @@ TEST(PNGBadInput, TruncatedImagesNeverLoadWrongPixels)
     std::unique_ptr<PIX_IBitmap> bmp(PIX_LoadPNGFromMemory(png.data(), static_cast<int>(len), nullptr));
     if (!bmp) continue;
     ASSERT_EQ(bmp->getWidth(), 9);
-    for (int x = 0; x < 9; ++x) EXPECT_EQ(bmp->getBits()[7 * bmp->getRowSpan() + x], ExpectedPixel(image, x, 7));
+    for (int x = 0; x < 9; ++x)
+      EXPECT_EQ(bmp->getBits()[7 * bmp->getRowSpan() + x], ExpectedPixel(image, x, 7));
   }
 }
 
@@ -157,12 +155,14 @@ TEST(PNGBadInput, CorruptChunksAreRefused)
   ExpectRefused(badZlib);
 
   std::vector<unsigned char> badStream = png;
-  for (uint32_t i = 2; i < ChunkLength(png, idat); ++i) badStream[idat + 8 + i] = static_cast<unsigned char>(i * 151);
+  for (uint32_t i = 2; i < ChunkLength(png, idat); ++i)
+    badStream[idat + 8 + i] = static_cast<unsigned char>(i * 151);
   FixChunkCRC(badStream, idat);
   ExpectRefused(badStream);
 
   // Header fields no PNG may have.
-  for (auto [offset, value] : {std::pair<int, int>{24, 3}, {24, 0}, {25, 5}, {25, 7}, {26, 1}, {27, 1}, {28, 2}}) {
+  for (auto [offset, value] :
+       {std::pair<int, int>{24, 3}, {24, 0}, {25, 5}, {25, 7}, {26, 1}, {27, 1}, {28, 2}}) {
     std::vector<unsigned char> badHeader = png;
     badHeader[offset] = static_cast<unsigned char>(value);
     FixChunkCRC(badHeader, 8);
@@ -206,7 +206,8 @@ TEST(PNGBadInput, SizeLimitsHoldForValidImages)
   std::unique_ptr<PIX_IBitmap> bmp(Load(WritePNG(strip)));
   ASSERT_NE(bmp, nullptr);
   EXPECT_EQ(bmp->getHeight(), PIX_PNG_MAX_SIDE);
-  EXPECT_EQ(bmp->getBits()[(PIX_PNG_MAX_SIDE - 1) * bmp->getRowSpan()], ExpectedPixel(strip, 0, PIX_PNG_MAX_SIDE - 1));
+  EXPECT_EQ(bmp->getBits()[(PIX_PNG_MAX_SIDE - 1) * bmp->getRowSpan()],
+            ExpectedPixel(strip, 0, PIX_PNG_MAX_SIDE - 1));
 
   // Well-formed images (a few kilobytes of compressed data) at and just
   // past the pixel limit.

@@ -52,7 +52,8 @@ void PrintTo(const Format& f, std::ostream* os) { *os << f.name; }
 
 TestImage MakeFormatImage(const Format& f)
 {
-  TestImage image = MakeTestImage(f.colorType, f.bitDepth, f.interlaced ? 11 : 13, f.interlaced ? 9 : 7, f.interlaced);
+  TestImage image =
+      MakeTestImage(f.colorType, f.bitDepth, f.interlaced ? 11 : 13, f.interlaced ? 9 : 7, f.interlaced);
   if (f.trns == Format::Transparency) {
     if (f.colorType == PNG_COLOR_TYPE_PALETTE) {
       // Fewer alpha entries than palette entries: the rest stay opaque.
@@ -119,7 +120,9 @@ const Format kFormats[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(AllColourTypes, PNGFormat, ::testing::ValuesIn(kFormats),
-                         [](const ::testing::TestParamInfo<Format>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<Format>& info) {
+                           return std::string(info.param.name);
+                         });
 
 TEST(PNGPixels, KnownValuesOfTheEdgeCases)
 {

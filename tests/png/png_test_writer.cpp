@@ -7,11 +7,16 @@
 int TestImage::Channels() const
 {
   switch (colorType) {
-    case PNG_COLOR_TYPE_GRAY: return 1;
-    case PNG_COLOR_TYPE_PALETTE: return 1;
-    case PNG_COLOR_TYPE_GRAY_ALPHA: return 2;
-    case PNG_COLOR_TYPE_RGB: return 3;
-    default: return 4;
+    case PNG_COLOR_TYPE_GRAY:
+      return 1;
+    case PNG_COLOR_TYPE_PALETTE:
+      return 1;
+    case PNG_COLOR_TYPE_GRAY_ALPHA:
+      return 2;
+    case PNG_COLOR_TYPE_RGB:
+      return 3;
+    default:
+      return 4;
   }
 }
 
@@ -33,8 +38,8 @@ TestImage MakeTestImage(int colorType, int bitDepth, int width, int height, bool
   if (colorType == PNG_COLOR_TYPE_PALETTE) {
     const int entries = 1 << bitDepth;
     for (int i = 0; i < entries; ++i) {
-      image.palette.push_back(png_color{static_cast<png_byte>(i * 37 + 5), static_cast<png_byte>(255 - i * 11),
-                                        static_cast<png_byte>(i * 73)});
+      image.palette.push_back(png_color{static_cast<png_byte>(i * 37 + 5),
+                                        static_cast<png_byte>(255 - i * 11), static_cast<png_byte>(i * 73)});
     }
   }
   uint32_t seed = 12345u + colorType * 97u + bitDepth;
@@ -78,7 +83,8 @@ std::vector<unsigned char> PackRow(const TestImage& image, int y)
       row.push_back(static_cast<unsigned char>(v & 0xFF));
     }
   } else if (image.bitDepth == 8) {
-    for (int i = 0; i < perRow; ++i) row.push_back(static_cast<unsigned char>(image.samples[static_cast<size_t>(y) * perRow + i]));
+    for (int i = 0; i < perRow; ++i)
+      row.push_back(static_cast<unsigned char>(image.samples[static_cast<size_t>(y) * perRow + i]));
   } else {
     // Low bit depths pack the leftmost pixel into the most significant bits.
     const int perByte = 8 / image.bitDepth;
@@ -140,8 +146,8 @@ std::vector<unsigned char> WriteBlankPNG(uint32_t width, uint32_t height)
     return {};
   }
   png_set_write_fn(png, &out, AppendBytes, NoFlush);
-  png_set_IHDR(png, info, width, height, 1, PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-               PNG_FILTER_TYPE_DEFAULT);
+  png_set_IHDR(png, info, width, height, 1, PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
   for (uint32_t y = 0; y < height; ++y) png_write_row(png, row.data());
   png_write_end(png, info);
@@ -162,11 +168,16 @@ namespace {
 unsigned To8Bit(unsigned sample, int bitDepth)
 {
   switch (bitDepth) {
-    case 1: return sample * 255;
-    case 2: return sample * 85;
-    case 4: return sample * 17;
-    case 16: return sample >> 8;
-    default: return sample;
+    case 1:
+      return sample * 255;
+    case 2:
+      return sample * 85;
+    case 4:
+      return sample * 17;
+    case 16:
+      return sample >> 8;
+    default:
+      return sample;
   }
 }
 

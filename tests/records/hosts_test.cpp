@@ -39,9 +39,9 @@ TEST(HostLookup, RecognisesProductNamesIgnoringCase)
 TEST(HostLookup, FirstTextInTheFixedOrderWins)
 {
   EXPECT_EQ(LookUpHost("Cubase Live Edition"), kHostCubase);
-  EXPECT_EQ(LookUpHost("Live with Reaper"), kHostReaper);       // reaper before live
+  EXPECT_EQ(LookUpHost("Live with Reaper"), kHostReaper);  // reaper before live
   EXPECT_EQ(LookUpHost("Nuendo Live"), kHostNuendo);
-  EXPECT_EQ(LookUpHost("Logic Pro Live"), kHostAbletonLive);    // live before logic
+  EXPECT_EQ(LookUpHost("Logic Pro Live"), kHostAbletonLive);  // live before logic
   EXPECT_EQ(LookUpHost("Digital Performer"), kHostDigitalPerformer);
   EXPECT_EQ(LookUpHost("My Digital Audio Workstation"), kHostDigitalPerformer);
   EXPECT_EQ(LookUpHost("Garageband Standalone"), kHostGarageBand);

@@ -127,7 +127,8 @@ TEST(MidiRecords, KindTextsAndValueSemantics)
   EXPECT_STREQ(StatusMsgStr(IMidiMsg::kProgramChange), "programchange");
   EXPECT_STREQ(StatusMsgStr(IMidiMsg::kChannelAftertouch), "channelaftertouch");
   EXPECT_STREQ(StatusMsgStr(IMidiMsg::kPitchWheel), "pitchwheel");
-  for (int v : {1, 7, 15, 255, -1}) EXPECT_STREQ(StatusMsgStr(static_cast<IMidiMsg::EStatusMsg>(v)), "unknown");
+  for (int v : {1, 7, 15, 255, -1})
+    EXPECT_STREQ(StatusMsgStr(static_cast<IMidiMsg::EStatusMsg>(v)), "unknown");
 
   // Runs of messages live in typed buffers, which move them as raw bytes.
   static_assert(std::is_trivially_copyable<IMidiMsg>::value, "IMidiMsg is moved with realloc");

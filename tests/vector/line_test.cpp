@@ -284,7 +284,8 @@ TEST(DashedLine, AlternatesRunsOnStraightLinesOnly)
   for (int x = 0; x < 12; ++x) EXPECT_EQ(bm.get(x, 1), (x % 3 != 2 && x <= 9) ? 0x01010101u : 0u) << x;
   // One on, one off, full alpha, copy: every second pixel stored.
   PIX_DashedLine(&bm, 4, 0, 4, 11, 1, 1, 0xFF123456u, 1.0f, PIX_OP_COPY, false);
-  for (int y = 0; y < 12; ++y) EXPECT_EQ(bm.get(4, y), y % 2 ? (y == 1 ? 0x01010101u : 0u) : 0xFF123456u) << y;
+  for (int y = 0; y < 12; ++y)
+    EXPECT_EQ(bm.get(4, y), y % 2 ? (y == 1 ? 0x01010101u : 0u) : 0xFF123456u) << y;
   // The final run is cut by the end of the line.
   GuardedBitmap c(10, 3);
   PIX_DashedLine(&c, 0, 0, 6, 0, 3, 2, kWhite, 1.0f, PIX_OP_COPY, false);

@@ -62,9 +62,12 @@ TEST(FillTrapezoid, CopyUsesWordParallelMixesAtExactIntegerAlphas)
 {
   const PIX_pixel colour = 0x81FF4003u, dest = 0x7F01C0FFu;
   const PIX_pixel half = ((colour >> 1) & 0x7F7F7F7Fu) + ((dest >> 1) & 0x7F7F7F7Fu);
-  const PIX_pixel quarter = ((colour >> 2) & 0x3F3F3F3Fu) + ((dest >> 2) & 0x3F3F3F3Fu) + ((dest >> 1) & 0x7F7F7F7Fu);
-  const PIX_pixel three = ((colour >> 1) & 0x7F7F7F7Fu) + ((colour >> 2) & 0x3F3F3F3Fu) + ((dest >> 2) & 0x3F3F3F3Fu);
-  const std::pair<float, PIX_pixel> cases[] = {{1.0f, colour}, {0.5f, half}, {0.25f, quarter}, {0.75f, three}};
+  const PIX_pixel quarter =
+      ((colour >> 2) & 0x3F3F3F3Fu) + ((dest >> 2) & 0x3F3F3F3Fu) + ((dest >> 1) & 0x7F7F7F7Fu);
+  const PIX_pixel three =
+      ((colour >> 1) & 0x7F7F7F7Fu) + ((colour >> 2) & 0x3F3F3F3Fu) + ((dest >> 2) & 0x3F3F3F3Fu);
+  const std::pair<float, PIX_pixel> cases[] = {
+      {1.0f, colour}, {0.5f, half}, {0.25f, quarter}, {0.75f, three}};
   for (auto c : cases) {
     GuardedBitmap bm(6, 6);
     bm.clear(dest);
@@ -85,7 +88,8 @@ TEST(FillTrapezoid, ClippedAtEveryEdge)
     ASSERT_TRUE(bm.guardIntact());
   }
   GuardedBitmap bm(11, 9);
-  PIX_FillTrapezoid(&bm, INT32_MIN, INT32_MAX, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, kOne, 1.0f, PIX_OP_ADD);
+  PIX_FillTrapezoid(&bm, INT32_MIN, INT32_MAX, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, kOne, 1.0f,
+                    PIX_OP_ADD);
   EXPECT_TRUE(bm.guardIntact());
   EXPECT_EQ(bm.drawn().size(), 99u);
   ExpectAllOnce(bm);

@@ -7,8 +7,8 @@
 #include "framework/ISysEx.h"
 
 ProbeEffect::ProbeEffect(IEffectInstanceInfo info)
-    : IEffectVST(info, kNumParams, "1-1 2-2", 3, "Probe", "Probe Product", "Probe Vendor",
-                 0x10203, CCONST('P', 'r', 'b', '1'), CCONST('T', 'e', 's', 't'), 7, true, true, false, 0)
+    : IEffectVST(info, kNumParams, "1-1 2-2", 3, "Probe", "Probe Product", "Probe Vendor", 0x10203,
+                 CCONST('P', 'r', 'b', '1'), CCONST('T', 'e', 's', 't'), 7, true, true, false, 0)
 {
   GetParam(kGain)->InitDouble("Gain", 0.0, -60.0, 12.0, 0.1, "dB");
   GetParam(kMode)->InitEnum("Mode", 1, 3);

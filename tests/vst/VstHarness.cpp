@@ -95,10 +95,7 @@ PluginModule::~PluginModule()
   if (m_handle) dlclose(m_handle);
 }
 
-void* PluginModule::Symbol(const char* name) const
-{
-  return m_handle ? dlsym(m_handle, name) : nullptr;
-}
+void* PluginModule::Symbol(const char* name) const { return m_handle ? dlsym(m_handle, name) : nullptr; }
 
 AEffect* PluginModule::Instantiate(audioMasterCallback callback) const
 {

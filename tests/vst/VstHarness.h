@@ -26,15 +26,15 @@ struct HostScript {
   VstIntPtr vendorVersion = 0;
   VstIntPtr processLevel = 0;
   VstIntPtr processEventsAnswer = 1;
-  bool answerTime = false;    // audioMasterGetTime answers &timeInfo
+  bool answerTime = false;  // audioMasterGetTime answers &timeInfo
   VstTimeInfo timeInfo = {};
 };
 
 class RecordingHost {
 public:
   static RecordingHost& Get();
-  static VstIntPtr Callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                            void* ptr, float opt);
+  static VstIntPtr Callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                            float opt);
   void Reset();
   std::vector<HostCall> Calls(VstInt32 opcode) const;
   std::vector<HostCall> calls;
@@ -56,7 +56,7 @@ private:
 };
 
 // Record helpers.
-VstIntPtr Dispatch(AEffect* e, VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
-                   void* ptr = nullptr, float opt = 0.0f);
+VstIntPtr Dispatch(AEffect* e, VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                   float opt = 0.0f);
 std::string DispatchText(AEffect* e, VstInt32 opcode, VstInt32 index = 0);
 void Close(AEffect* e);

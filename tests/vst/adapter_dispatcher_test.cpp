@@ -23,8 +23,8 @@ TEST_F(ProbeTest, EntryRecordCarriesIdentityCountsAndFlags)
   EXPECT_EQ(e->numInputs, 2);
   EXPECT_EQ(e->numOutputs, 2);
   // Replacing, double, chunks, and mono because "1-1" is in the I/O list.
-  EXPECT_EQ(e->flags, effFlagsCanReplacing | effFlagsCanDoubleReplacing | effFlagsProgramChunks |
-                          effFlagsCanMono);
+  EXPECT_EQ(e->flags,
+            effFlagsCanReplacing | effFlagsCanDoubleReplacing | effFlagsProgramChunks | effFlagsCanMono);
   EXPECT_EQ(e->initialDelay, 7);
   EXPECT_EQ(e->ioRatio, 1.0f);
   EXPECT_NE(e->object, nullptr);
@@ -50,9 +50,9 @@ TEST_F(ProbeTest, FixedAnswersAndUnsupportedOpcodes)
   EXPECT_EQ(Dispatch(e, effProcessVarIo), 0);
   EXPECT_EQ(Dispatch(e, effEditIdle), 0);
   EXPECT_EQ(Dispatch(e, effIdle), 0);
-  const int unsupported[] = {9,  16, 17, 18, 20, 21, 28, 30, 31, 32, 36, 37, 38, 39, 40, 43, 44,
-                             46, 54, 55, 56, 57, 59, 60, 61, 62, 63, 64, 65, 67, 68, 70, 71, 72,
-                             73, 74, 75, 76, 77, 78, 79, 80, 1000, -1};
+  const int unsupported[] = {9,  16, 17, 18, 20, 21, 28, 30, 31, 32, 36, 37, 38,   39, 40,
+                             43, 44, 46, 54, 55, 56, 57, 59, 60, 61, 62, 63, 64,   65, 67,
+                             68, 70, 71, 72, 73, 74, 75, 76, 77, 78, 79, 80, 1000, -1};
   char buffer[256] = {};
   for (int op : unsupported) {
     EXPECT_EQ(Dispatch(e, op, 0, 0, buffer), 0) << "opcode " << op;

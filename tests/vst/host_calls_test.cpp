@@ -8,8 +8,8 @@
 
 #include "framework/IGraphics.h"
 #include "framework/IMidiMsg.h"
-#include "framework/ISysEx.h"
 #include "framework/IParam.h"
+#include "framework/ISysEx.h"
 #include "tests/vst/ProbeEffect.h"
 #include "tests/vst/VstHarness.h"
 
@@ -288,7 +288,8 @@ TEST_F(HostCallsTest, AnAttachedEditorFollowsHostChanges)
   // A restored chunk redraws every control with plain values.
   void* chunk = nullptr;
   const VstIntPtr size = e->dispatcher(e, effGetChunk, 1, 0, &chunk, 0.0f);
-  std::vector<unsigned char> copy(static_cast<unsigned char*>(chunk), static_cast<unsigned char*>(chunk) + size);
+  std::vector<unsigned char> copy(static_cast<unsigned char*>(chunk),
+                                  static_cast<unsigned char*>(chunk) + size);
   log.pushes.clear();
   EXPECT_EQ(e->dispatcher(e, effSetChunk, 1, size, copy.data(), 0.0f), 1);
   ASSERT_EQ(log.pushes.size(), 4u);

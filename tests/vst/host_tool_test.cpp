@@ -182,7 +182,10 @@ TEST_F(HostToolTest, BadRequestsFailWithoutTouchingAnExistingOutput)
 {
   WriteWav("in.wav", 2, Ramp(100, 2));
   WriteWav("four.wav", 4, Ramp(100, 4));
-  { std::ofstream keep(Path("out.wav")); keep << "keep"; }
+  {
+    std::ofstream keep(Path("out.wav"));
+    keep << "keep";
+  }
   const std::string base = "render " + Probe() + " -o '" + Path("out.wav") + "' -i '";
   const std::string cases[] = {
       base + Path("in.wav") + "' --set Nothing=1",
@@ -237,7 +240,8 @@ TEST_F(HostToolTest, ProgramAndBankFilesRoundTrip)
   EXPECT_EQ(fxp.substr(16, 4), "Prb1");
   EXPECT_EQ(ReadText(Path("b.fxb")).substr(8, 4), "FBCh");
 
-  for (const std::string& load : {"--load-fxp '" + Path("p.fxp") + "'", "--load-fxb '" + Path("b.fxb") + "'"}) {
+  for (const std::string& load :
+       {"--load-fxp '" + Path("p.fxp") + "'", "--load-fxb '" + Path("b.fxb") + "'"}) {
     r = Run("render " + Probe() + in + "-o '" + Path("b.wav") + "' " + load);
     ASSERT_EQ(r.status, 0) << r.err;
     int ca = 0, cb = 0;
@@ -249,10 +253,7 @@ TEST_F(HostToolTest, ProgramAndBankFilesRoundTrip)
 }
 
 #ifdef QUARRY_SO_PATH
-std::string QuarryPlugin()
-{
-  return std::string("'") + QUARRY_SO_PATH + "'";
-}
+std::string QuarryPlugin() { return std::string("'") + QUARRY_SO_PATH + "'"; }
 
 TEST_F(HostToolTest, QuarryRendersTheDemoRiffAndItsDryFeed)
 {
@@ -287,8 +288,8 @@ TEST_F(HostToolTest, QuarryProgramFilesUseTheParameterForms)
 {
   WriteWav("in.wav", 2, Ramp(500, 2));
   RunResult r = Run("render " + QuarryPlugin() + " -i '" + Path("in.wav") + "' -o '" + Path("a.wav") +
-                    "' --set GainL=0.5 --set GainM=0.25 --set OUT=-10 --set Bypass=0 --save-fxp '" + Path("q.fxp") + "' --save-fxb '" +
-                    Path("q.fxb") + "'");
+                    "' --set GainL=0.5 --set GainM=0.25 --set OUT=-10 --set Bypass=0 --save-fxp '" +
+                    Path("q.fxp") + "' --save-fxb '" + Path("q.fxb") + "'");
   ASSERT_EQ(r.status, 0) << r.err;
   const std::string fxp = ReadText(Path("q.fxp"));
   // Values whose normalised form is exact in single precision survive the
@@ -299,15 +300,16 @@ TEST_F(HostToolTest, QuarryProgramFilesUseTheParameterForms)
   const std::string fxb = ReadText(Path("q.fxb"));
   ASSERT_EQ(fxb.size(), 228u);  // 156 + one 72-byte program
   EXPECT_EQ(fxb.substr(8, 4), "FxBk");
-  for (const std::string& load : {"--load-fxp '" + Path("q.fxp") + "'", "--load-fxb '" + Path("q.fxb") + "'"}) {
+  for (const std::string& load :
+       {"--load-fxp '" + Path("q.fxp") + "'", "--load-fxb '" + Path("q.fxb") + "'"}) {
     r = Run("render " + QuarryPlugin() + " -i '" + Path("in.wav") + "' -o '" + Path("b.wav") + "' " + load);
     ASSERT_EQ(r.status, 0) << r.err;
     int ca = 0, cb = 0;
     EXPECT_EQ(ReadWav("a.wav", &ca), ReadWav("b.wav", &cb)) << load;
   }
   // A program for another plug-in is refused.
-  r = Run("render " + QuarryPlugin() + " -i '" + Path("in.wav") + "' -o '" + Path("c.wav") + "' --load-fxp '" +
-          Path("p.fxp") + "'");
+  r = Run("render " + QuarryPlugin() + " -i '" + Path("in.wav") + "' -o '" + Path("c.wav") +
+          "' --load-fxp '" + Path("p.fxp") + "'");
   EXPECT_NE(r.status, 0);
   r = Run("render " + Probe() + " -i '" + Path("in.wav") + "' -o '" + Path("c.wav") + "' --load-fxp '" +
           Path("q.fxp") + "'");

@@ -50,7 +50,8 @@ std::vector<unsigned char> GetChunk(AEffect* e, int index)
   void* data = nullptr;
   const VstIntPtr size = Dispatch(e, effGetChunk, index, 0, &data);
   if (size <= 0 || !data) return {};
-  return std::vector<unsigned char>(static_cast<unsigned char*>(data), static_cast<unsigned char*>(data) + size);
+  return std::vector<unsigned char>(static_cast<unsigned char*>(data),
+                                    static_cast<unsigned char*>(data) + size);
 }
 
 TEST_F(QuarryModuleTest, RecordCarriesTheEffectsIdentity)
@@ -64,7 +65,8 @@ TEST_F(QuarryModuleTest, RecordCarriesTheEffectsIdentity)
   EXPECT_EQ(e->numOutputs, 2);
   EXPECT_EQ(e->initialDelay, 0);
   EXPECT_EQ(e->ioRatio, 1.0f);
-  EXPECT_EQ(e->flags & ~effFlagsHasEditor, effFlagsCanReplacing | effFlagsCanDoubleReplacing | effFlagsCanMono);
+  EXPECT_EQ(e->flags & ~effFlagsHasEditor,
+            effFlagsCanReplacing | effFlagsCanDoubleReplacing | effFlagsCanMono);
   EXPECT_EQ(DispatchText(e, effGetEffectName), "Quarry");
   EXPECT_EQ(DispatchText(e, effGetVendorString), "Lumenfold");
   EXPECT_EQ(DispatchText(e, effGetProductString), "");
@@ -238,8 +240,8 @@ std::vector<std::vector<double>> PluginRun(AEffect* e, const std::vector<std::ve
   return out;
 }
 
-void ExpectSameAudio(const std::vector<std::vector<double>>& got, const std::vector<std::vector<double>>& want,
-                     Path path)
+void ExpectSameAudio(const std::vector<std::vector<double>>& got,
+                     const std::vector<std::vector<double>>& want, Path path)
 {
   for (int c = 0; c < 2; ++c) {
     for (size_t i = 0; i < want[c].size(); ++i) {

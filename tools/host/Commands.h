@@ -9,11 +9,11 @@
 
 struct RenderOptions {
   std::string plugin;
-  std::string input;   // empty: the built-in demo riff
+  std::string input;  // empty: the built-in demo riff
   std::string output;
-  std::string dry;     // empty: not written
+  std::string dry;                       // empty: not written
   std::vector<std::string> assignments;  // NAME=VALUE, in the order given
-  double rate = 0.0;   // 0: the input's rate, or 44100 for the demo riff
+  double rate = 0.0;                     // 0: the input's rate, or 44100 for the demo riff
   int block = 512;
   bool doublePrecision = false;
   std::string loadFxp, loadFxb, saveFxp, saveFxb;

@@ -79,8 +79,7 @@ HostedPlugin::~HostedPlugin()
   if (g_current == this) g_current = nullptr;
 }
 
-VstIntPtr HostedPlugin::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                                 float opt)
+VstIntPtr HostedPlugin::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
 {
   return m_effect->dispatcher(m_effect, opcode, index, value, ptr, opt);
 }
@@ -95,8 +94,8 @@ std::string HostedPlugin::GetText(VstInt32 opcode, VstInt32 index, int capacity)
   return std::string(buffer.data());
 }
 
-VstIntPtr HostedPlugin::HostCallback(AEffect*, VstInt32 opcode, VstInt32 index,
-                                     VstIntPtr value, void* ptr, float opt)
+VstIntPtr HostedPlugin::HostCallback(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                                     float opt)
 {
   if (opcode == audioMasterVersion) return kVstVersion;
   if (!g_current) return 0;

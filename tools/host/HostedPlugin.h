@@ -38,8 +38,8 @@ public:
   void SetBlockSize(int frames) { m_blockSize = frames; }
   void SetSamplePos(double pos) { m_samplePos = pos; }
 
-  static VstIntPtr HostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                                void* ptr, float opt);
+  static VstIntPtr HostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                                float opt);
 
   // Name and version this host reports to plug-ins.
   static const char* kProductName;

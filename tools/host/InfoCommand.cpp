@@ -10,9 +10,9 @@ namespace {
 
 const char* CategoryName(VstIntPtr category)
 {
-  static const char* kNames[] = {"unknown",     "effect",       "instrument", "analysis",
-                                 "mastering",   "spatialiser",  "room effect", "surround effect",
-                                 "restoration", "offline process", "shell",   "generator"};
+  static const char* kNames[] = {"unknown",     "effect",          "instrument",  "analysis",
+                                 "mastering",   "spatialiser",     "room effect", "surround effect",
+                                 "restoration", "offline process", "shell",       "generator"};
   return category >= 0 && category < kPlugCategMaxCount ? kNames[category] : "unknown";
 }
 

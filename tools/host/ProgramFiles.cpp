@@ -15,10 +15,7 @@ const int kNameFieldSize = 28;
 // Files larger than this are not program or bank files of any sane plug-in.
 const long kMaxFileSize = 256L * 1024 * 1024;
 
-int Magic(const char* text)
-{
-  return CCONST(text[0], text[1], text[2], text[3]);
-}
+int Magic(const char* text) { return CCONST(text[0], text[1], text[2], text[3]); }
 
 // Big-endian file image under construction.
 class FileImage {
@@ -116,10 +113,7 @@ bool ReadWholeFile(const std::string& path, std::vector<unsigned char>* bytes, s
   return !failed;
 }
 
-std::string ProgramName(HostedPlugin* plugin)
-{
-  return plugin->GetText(effGetProgramName, 0, 256);
-}
+std::string ProgramName(HostedPlugin* plugin) { return plugin->GetText(effGetProgramName, 0, 256); }
 
 void WriteProgramHeader(FileImage* image, HostedPlugin* plugin, int form, const std::string& name)
 {
@@ -153,8 +147,7 @@ bool AppendPluginChunk(FileImage* image, HostedPlugin* plugin, bool isProgram, s
   return true;
 }
 
-bool CheckPluginID(const FileReader& file, HostedPlugin* plugin, const std::string& what,
-                   std::string* error)
+bool CheckPluginID(const FileReader& file, HostedPlugin* plugin, const std::string& what, std::string* error)
 {
   const int id = file.Int(16);
   if (id == plugin->Effect()->uniqueID) return true;
@@ -284,8 +277,7 @@ bool SaveBankFile(HostedPlugin* plugin, const std::string& path, std::string* er
   return SafeOutputFile::WriteWhole(path, image.Data().data(), image.Data().size(), error);
 }
 
-bool ApplyProgramImage(HostedPlugin* plugin, const unsigned char* data, size_t size,
-                       std::string* error)
+bool ApplyProgramImage(HostedPlugin* plugin, const unsigned char* data, size_t size, std::string* error)
 {
   const std::string what = "the program file";
   FileReader file(data, size);
@@ -349,7 +341,8 @@ bool ApplyBankImage(HostedPlugin* plugin, const unsigned char* data, size_t size
     ApplyListProgram(plugin, programs[i]);
   }
   if (count > usable)
-    std::fprintf(stderr, "quarry-host: note: the plug-in has %d programs; the last %d of the bank were skipped\n",
+    std::fprintf(stderr,
+                 "quarry-host: note: the plug-in has %d programs; the last %d of the bank were skipped\n",
                  e->numPrograms, count - usable);
   if (current >= 0 && current < usable) plugin->Dispatch(effSetProgram, 0, current);
   return true;

@@ -19,10 +19,8 @@ bool LoadProgramFile(HostedPlugin* plugin, const std::string& path, std::string*
 bool LoadBankFile(HostedPlugin* plugin, const std::string& path, std::string* error);
 
 // The same on file images in memory (data, size).
-bool ApplyProgramImage(HostedPlugin* plugin, const unsigned char* data, size_t size,
-                       std::string* error);
-bool ApplyBankImage(HostedPlugin* plugin, const unsigned char* data, size_t size,
-                    std::string* error);
+bool ApplyProgramImage(HostedPlugin* plugin, const unsigned char* data, size_t size, std::string* error);
+bool ApplyBankImage(HostedPlugin* plugin, const unsigned char* data, size_t size, std::string* error);
 
 // A four-character code as text ('Qry1'), or its number when it has
 // characters that cannot be shown.

@@ -49,8 +49,8 @@ void Progress::Draw(long long framesDone)
     const int filled = static_cast<int>(fraction * kBarWidth);
     for (int i = 0; i < kBarWidth; ++i) bar[i] = i < filled ? '#' : '.';
     bar[kBarWidth] = '\0';
-    std::fprintf(stderr, "\rrendering [%s] %3d%%  %.1f s of %.1f s", bar,
-                 static_cast<int>(fraction * 100.0), doneSeconds, m_total / m_rate);
+    std::fprintf(stderr, "\rrendering [%s] %3d%%  %.1f s of %.1f s", bar, static_cast<int>(fraction * 100.0),
+                 doneSeconds, m_total / m_rate);
   }
   std::fflush(stderr);
 }

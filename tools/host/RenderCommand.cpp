@@ -113,7 +113,8 @@ bool RenderAll(const Session& s, Written* written, std::string* error)
       T* dst = in.pointers[c];
       if (srcChannels == 1 || c < srcChannels) {
         const int sc = srcChannels == 1 ? 0 : c;
-        for (int i = 0; i < n; ++i) dst[i] = static_cast<T>(source[static_cast<size_t>(i) * srcChannels + sc]);
+        for (int i = 0; i < n; ++i)
+          dst[i] = static_cast<T>(source[static_cast<size_t>(i) * srcChannels + sc]);
       } else {
         std::fill(dst, dst + n, T(0));
       }
@@ -127,7 +128,8 @@ bool RenderAll(const Session& s, Written* written, std::string* error)
     s.plugin->SetSamplePos(static_cast<double>(done));
     ProcessBlock(e, in.pointers.data(), outBufs.pointers.data(), n, nOut);
     for (int i = 0; i < n; ++i)
-      for (int c = 0; c < nOut; ++c) outInterleaved[static_cast<size_t>(i) * nOut + c] = outBufs.pointers[c][i];
+      for (int c = 0; c < nOut; ++c)
+        outInterleaved[static_cast<size_t>(i) * nOut + c] = outBufs.pointers[c][i];
     if (!s.out->Write(outInterleaved.data(), n, error)) return false;
     written->outPeak = PeakOf(outInterleaved, static_cast<size_t>(n) * nOut, written->outPeak);
     done += n;
@@ -220,8 +222,8 @@ bool Render(const RenderOptions& o)
   if (!out) return Fail(error);
   std::unique_ptr<SoundWriter> dry;
   if (!o.dry.empty()) {
-    dry = SoundWriter::Create(o.dry, std::max(e->numInputs, 1), static_cast<int>(rate),
-                              o.doublePrecision, &error);
+    dry = SoundWriter::Create(o.dry, std::max(e->numInputs, 1), static_cast<int>(rate), o.doublePrecision,
+                              &error);
     if (!dry) return Fail(error);
   }
   // Program and bank files are read and written once the sound files are
@@ -246,7 +248,4 @@ bool Render(const RenderOptions& o)
 
 }  // namespace
 
-int RunRender(const RenderOptions& options)
-{
-  return Render(options) ? 0 : 1;
-}
+int RunRender(const RenderOptions& options) { return Render(options) ? 0 : 1; }

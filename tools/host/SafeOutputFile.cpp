@@ -113,8 +113,7 @@ bool SafeOutputFile::Commit(std::string* error)
   return true;
 }
 
-bool SafeOutputFile::WriteWhole(const std::string& target, const void* data, size_t size,
-                                std::string* error)
+bool SafeOutputFile::WriteWhole(const std::string& target, const void* data, size_t size, std::string* error)
 {
   SafeOutputFile out(target);
   if (!out.Create(error)) return false;

@@ -25,8 +25,7 @@ public:
   bool Commit(std::string* error);
 
   // Writes bytes in one piece through a temporary file.
-  static bool WriteWhole(const std::string& target, const void* data, size_t size,
-                         std::string* error);
+  static bool WriteWhole(const std::string& target, const void* data, size_t size, std::string* error);
 
 private:
   std::string m_target;

@@ -42,10 +42,9 @@ int SoundFormatForExtension(const std::string& path)
     const char* ext;
     int format;
   } kFormats[] = {
-      {"wav", SF_FORMAT_WAV},   {"wave", SF_FORMAT_WAV},  {"aif", SF_FORMAT_AIFF},
-      {"aiff", SF_FORMAT_AIFF}, {"aifc", SF_FORMAT_AIFF}, {"flac", SF_FORMAT_FLAC},
-      {"ogg", SF_FORMAT_OGG},   {"oga", SF_FORMAT_OGG},   {"caf", SF_FORMAT_CAF},
-      {"au", SF_FORMAT_AU},     {"snd", SF_FORMAT_AU},    {"w64", SF_FORMAT_W64},
+      {"wav", SF_FORMAT_WAV},   {"wave", SF_FORMAT_WAV},  {"aif", SF_FORMAT_AIFF}, {"aiff", SF_FORMAT_AIFF},
+      {"aifc", SF_FORMAT_AIFF}, {"flac", SF_FORMAT_FLAC}, {"ogg", SF_FORMAT_OGG},  {"oga", SF_FORMAT_OGG},
+      {"caf", SF_FORMAT_CAF},   {"au", SF_FORMAT_AU},     {"snd", SF_FORMAT_AU},   {"w64", SF_FORMAT_W64},
       {"rf64", SF_FORMAT_RF64}, {"raw", SF_FORMAT_RAW},   {"wv", SF_FORMAT_WVE},
   };
   const size_t dot = path.rfind('.');
@@ -62,9 +61,8 @@ SoundWriter::~SoundWriter()
   if (m_file) sf_close(m_file);
 }
 
-std::unique_ptr<SoundWriter> SoundWriter::Create(const std::string& path, int channels,
-                                                 int sampleRate, bool preferDouble,
-                                                 std::string* error)
+std::unique_ptr<SoundWriter> SoundWriter::Create(const std::string& path, int channels, int sampleRate,
+                                                 bool preferDouble, std::string* error)
 {
   const int major = SoundFormatForExtension(path);
   if (!major) {
@@ -84,8 +82,8 @@ std::unique_ptr<SoundWriter> SoundWriter::Create(const std::string& path, int ch
     info.format = 0;
   }
   if (!info.format) {
-    *error = "the format of " + path + " cannot hold " + std::to_string(channels) +
-             " channels at " + std::to_string(sampleRate) + " Hz";
+    *error = "the format of " + path + " cannot hold " + std::to_string(channels) + " channels at " +
+             std::to_string(sampleRate) + " Hz";
     return nullptr;
   }
   std::unique_ptr<SoundWriter> writer(new SoundWriter(path));

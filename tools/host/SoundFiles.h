@@ -40,9 +40,8 @@ public:
   // .ogg .caf .au .w64 .rf64 ...) and the sample format: 32-bit float when
   // the container takes it, else the best the container offers; with
   // preferDouble a container that takes 64-bit float gets it.
-  static std::unique_ptr<SoundWriter> Create(const std::string& path, int channels,
-                                             int sampleRate, bool preferDouble,
-                                             std::string* error);
+  static std::unique_ptr<SoundWriter> Create(const std::string& path, int channels, int sampleRate,
+                                             bool preferDouble, std::string* error);
 
   bool Write(const float* interleaved, long long frames, std::string* error);
   bool Write(const double* interleaved, long long frames, std::string* error);

@@ -162,10 +162,7 @@ bool ParseRender(int argc, char** argv, RenderOptions* o)
 
 }  // namespace
 
-void ReportFailure(const std::string& message)
-{
-  std::fprintf(stderr, "quarry-host: %s\n", message.c_str());
-}
+void ReportFailure(const std::string& message) { std::fprintf(stderr, "quarry-host: %s\n", message.c_str()); }
 
 int main(int argc, char** argv)
 {

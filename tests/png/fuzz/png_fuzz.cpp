@@ -30,7 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   PIX_IBitmap* into = PIX_LoadPNGFromMemory(bytes.data(), len, &target);
   if ((into != nullptr) != (loaded != nullptr)) std::abort();
   if (into) {
-    if (into != &target || target.getWidth() != loaded->getWidth() || target.getHeight() != loaded->getHeight()) std::abort();
+    if (into != &target || target.getWidth() != loaded->getWidth() ||
+        target.getHeight() != loaded->getHeight())
+      std::abort();
     for (int y = 0; y < target.getHeight(); ++y) {
       if (std::memcmp(target.getBits() + static_cast<size_t>(y) * target.getRowSpan(),
                       loaded->getBits() + static_cast<size_t>(y) * loaded->getRowSpan(),

@@ -25,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   }
   // The same with an explicit length and no terminator.
   std::vector<unsigned char> dest2(static_cast<size_t>(destSize) + 1);
-  if (BASE_Base64Decode(reinterpret_cast<const char*>(data), dest2.data(), destSize, n) > destSize) std::abort();
+  if (BASE_Base64Decode(reinterpret_cast<const char*>(data), dest2.data(), destSize, n) > destSize)
+    std::abort();
 
   // Encoding then decoding gives the bytes back.
   const int chars = BASE_Base64EncodedLength(n);
