@@ -3,7 +3,7 @@
 
 #include "pix/pix_blit.h"
 #include "pix/pix_membitmap.h"
-#include "pix_testsupport.h"
+#include "tests/pix/pix_testsupport.h"
 
 using namespace pixtest;
 

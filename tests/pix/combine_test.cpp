@@ -3,7 +3,7 @@
 
 #include "pix/pix_blendmode.h"
 #include "pix/pix_combine.h"
-#include "pix_testsupport.h"
+#include "tests/pix/pix_testsupport.h"
 
 using namespace pixtest;
 

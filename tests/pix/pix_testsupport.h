@@ -10,7 +10,7 @@
 
 #include "pix/pix_bitmap.h"
 #include "pix/pix_pixel.h"
-#include "tests/support/GuardedBitmap.h"
+#include "tests/support/guarded_bitmap.h"
 
 namespace pixtest {
 

@@ -11,7 +11,7 @@
 #include "pix/pix_blendmode.h"
 #include "pix/pix_blit.h"
 #include "pix/pix_membitmap.h"
-#include "pix_testsupport.h"
+#include "tests/pix/pix_testsupport.h"
 
 using namespace pixtest;
 

@@ -1,0 +1,18 @@
+// A bank file image, offered to plug-ins with and without state chunks.
+#include <cstddef>
+#include <cstdint>
+
+#include "tests/framework/fuzz/fuzz_plug.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+  if (size > (1u << 24)) return 0;
+  for (bool chunks : {false, true}) {
+    FuzzPlug plug(chunks);
+    if (plug.LoadBankFromMemory(data, static_cast<int>(size))) {
+      ByteChunk out;
+      plug.MakeBankFile(&out);
+    }
+  }
+  return 0;
+}

@@ -1,0 +1,373 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "tests/framework/test_plug.h"
+#include "base/string.h"
+
+namespace {
+
+int BEInt(const unsigned char* p)
+{
+  return static_cast<int>((static_cast<unsigned>(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3]);
+}
+
+float BEFloat(const unsigned char* p)
+{
+  const int bits = BEInt(p);
+  float f;
+  memcpy(&f, &bits, 4);
+  return f;
+}
+
+void PutBEInt(std::vector<unsigned char>* bytes, size_t at, int value)
+{
+  const unsigned v = static_cast<unsigned>(value);
+  (*bytes)[at] = static_cast<unsigned char>(v >> 24);
+  (*bytes)[at + 1] = static_cast<unsigned char>(v >> 16);
+  (*bytes)[at + 2] = static_cast<unsigned char>(v >> 8);
+  (*bytes)[at + 3] = static_cast<unsigned char>(v);
+}
+
+std::vector<unsigned char> Bytes(const ByteChunk& chunk)
+{
+  return std::vector<unsigned char>(chunk.Data(), chunk.Data() + chunk.Size());
+}
+
+std::string TempPath(const char* name) { return std::string(::testing::TempDir()) + "core_fx_" + name; }
+
+double StoredFirst(IEffectBase& plug)
+{
+  double v = 0.0;
+  plug.GetPreset(plug.GetCurrentPresetIdx())->mChunk.ReadValue(&v, 0);
+  return v;
+}
+
+TEST(FxProgram, ParameterFormIs72Bytes)
+{
+  QuarryLikePlug plug;
+  ByteChunk file;
+  ASSERT_TRUE(plug.MakeProgramFile(&file));
+  ASSERT_EQ(file.Size(), 72);
+  const unsigned char* p = file.Data();
+  EXPECT_EQ(memcmp(p, "CcnK", 4), 0);
+  EXPECT_EQ(BEInt(p + 4), 0);
+  EXPECT_EQ(memcmp(p + 8, "FxCk", 4), 0);
+  EXPECT_EQ(BEInt(p + 12), 1);
+  EXPECT_EQ(memcmp(p + 16, "Qry1", 4), 0);
+  EXPECT_EQ(BEInt(p + 20), 10000);
+  EXPECT_EQ(BEInt(p + 24), 4);
+  EXPECT_STREQ(reinterpret_cast<const char*>(p + 28), "-");
+  for (int i = 29; i < 56; ++i) EXPECT_EQ(p[i], 0);
+  EXPECT_FLOAT_EQ(BEFloat(p + 56), 0.25f);
+  EXPECT_FLOAT_EQ(BEFloat(p + 60), 0.7f);
+  EXPECT_FLOAT_EQ(BEFloat(p + 64), 0.3f);
+  EXPECT_EQ(BEFloat(p + 68), 0.0f);
+}
+
+TEST(FxProgram, ChunkFormIs100Bytes)
+{
+  QuarryLikePlug plug(true);
+  ByteChunk file;
+  ASSERT_TRUE(plug.MakeProgramFile(&file));
+  ASSERT_EQ(file.Size(), 100);
+  EXPECT_EQ(memcmp(file.Data() + 8, "FPCh", 4), 0);
+  EXPECT_EQ(BEInt(file.Data() + 4), 100);
+  EXPECT_EQ(BEInt(file.Data() + 56), 40);
+  EXPECT_EQ(memcmp(file.Data() + 60, "tffp", 4), 0);
+
+  QuarryLikePlug other(true);
+  plug.GetParam(1)->Set(0.1);
+  ASSERT_TRUE(plug.MakeProgramFile(&file));
+  ASSERT_TRUE(other.LoadProgramFromMemory(file.Data(), file.Size()));
+  EXPECT_EQ(other.GetParam(1)->Value(), 0.1);
+  EXPECT_EQ(other.GetParam(0)->Value(), -30.0);
+  EXPECT_EQ(other.programChanges, 1);
+}
+
+TEST(FxProgram, LongNameIsCutToTheField)
+{
+  QuarryLikePlug plug;
+  plug.ModifyCurrentPreset("a program name that is much longer than the field");
+  ByteChunk file;
+  ASSERT_TRUE(plug.MakeProgramFile(&file));
+  EXPECT_EQ(file.Size(), 72);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(file.Data() + 28)), "a program name that is much");
+  EXPECT_FLOAT_EQ(BEFloat(file.Data() + 56), 0.25f);
+}
+
+TEST(FxProgram, FileRoundTripRenamesCurrentPreset)
+{
+  QuarryLikePlug plug;
+  plug.GetParam(0)->Set(-10.0);
+  plug.GetParam(3)->Set(1.0);
+  ByteChunk image;
+  plug.MakeProgramFile(&image);
+  std::vector<unsigned char> bytes = Bytes(image);
+  memcpy(&bytes[28], "Loud", 5);
+  FILE* fp = fopen(TempPath("p.fxp").c_str(), "wb");
+  ASSERT_NE(fp, nullptr);
+  fwrite(bytes.data(), 1, bytes.size(), fp);
+  fclose(fp);
+
+  QuarryLikePlug other;
+  BASE_String path(TempPath("p.fxp").c_str());
+  ASSERT_TRUE(other.LoadProgramFromFXP(&path));
+  EXPECT_NEAR(other.GetParam(0)->Value(), -10.0, 1e-5);
+  EXPECT_EQ(other.GetParam(3)->Value(), 1.0);
+  EXPECT_STREQ(other.GetPresetName(0), "Loud");
+  EXPECT_NEAR(StoredFirst(other), -10.0, 1e-5);
+  EXPECT_EQ(other.programChanges, 1);
+
+  // Saving through a path writes the same bytes.
+  BASE_String out(TempPath("q.fxp").c_str());
+  ASSERT_TRUE(plug.SaveProgramAsFXP(&out));
+  fp = fopen(out.Get(), "rb");
+  ASSERT_NE(fp, nullptr);
+  unsigned char buf[200];
+  EXPECT_EQ(fread(buf, 1, sizeof(buf), fp), 72u);
+  fclose(fp);
+  EXPECT_EQ(memcmp(buf, image.Data(), 72), 0);
+  remove(path.Get());
+  remove(out.Get());
+}
+
+TEST(FxProgram, RefusalsChangeNothing)
+{
+  QuarryLikePlug plug;
+  ByteChunk image;
+  plug.MakeProgramFile(&image);
+  const std::vector<unsigned char> good = Bytes(image);
+  QuarryLikePlug target;
+
+  std::vector<unsigned char> bad = good;
+  PutBEInt(&bad, 16, 0x41424344);  // foreign plug-in
+  EXPECT_FALSE(target.LoadProgramFromMemory(bad.data(), static_cast<int>(bad.size())));
+  bad = good;
+  PutBEInt(&bad, 12, 2);  // format version
+  EXPECT_FALSE(target.LoadProgramFromMemory(bad.data(), static_cast<int>(bad.size())));
+  bad = good;
+  bad[0] = 'X';
+  EXPECT_FALSE(target.LoadProgramFromMemory(bad.data(), static_cast<int>(bad.size())));
+  bad = good;
+  memcpy(&bad[8], "FPCh", 4);  // chunk form to a plug-in without chunks
+  EXPECT_FALSE(target.LoadProgramFromMemory(bad.data(), static_cast<int>(bad.size())));
+  memcpy(&bad[8], "Junk", 4);
+  EXPECT_FALSE(target.LoadProgramFromMemory(bad.data(), static_cast<int>(bad.size())));
+  EXPECT_FALSE(target.LoadProgramFromMemory(good.data(), 19));
+  EXPECT_FALSE(target.LoadProgramFromMemory(nullptr, 72));
+
+  BASE_String empty("");
+  EXPECT_FALSE(target.LoadProgramFromFXP(&empty));
+  EXPECT_FALSE(target.SaveProgramAsFXP(&empty));
+  BASE_String missing("/nonexistent-dir/none.fxp");
+  EXPECT_FALSE(target.LoadProgramFromFXP(&missing));
+  EXPECT_FALSE(target.SaveProgramAsFXP(&missing));
+  EXPECT_FALSE(target.SaveBankAsFXB(&missing));
+  EXPECT_EQ(target.programChanges, 0);
+  EXPECT_EQ(target.GetParam(0)->Value(), -30.0);
+  EXPECT_STREQ(target.GetPresetName(0), "-");
+}
+
+TEST(FxProgram, HeaderOnlyFileSetsNormalizedZeros)
+{
+  QuarryLikePlug plug;
+  ByteChunk image;
+  plug.MakeProgramFile(&image);
+  QuarryLikePlug target;
+  ASSERT_TRUE(target.LoadProgramFromMemory(image.Data(), 56));
+  EXPECT_EQ(target.GetParam(0)->Value(), -40.0);
+  EXPECT_EQ(target.GetParam(1)->Value(), 0.0);
+  // Without the full header the name is empty and every value missing.
+  target.GetParam(0)->Set(-5.0);
+  ASSERT_TRUE(target.LoadProgramFromMemory(image.Data(), 40));
+  EXPECT_EQ(target.GetParam(0)->Value(), -40.0);
+  EXPECT_STREQ(target.GetPresetName(0), "-");
+}
+
+TEST(FxProgram, FullWidthNameIsKept)
+{
+  QuarryLikePlug plug;
+  ByteChunk image;
+  plug.MakeProgramFile(&image);
+  std::vector<unsigned char> bytes = Bytes(image);
+  memset(&bytes[28], 'z', 28);
+  QuarryLikePlug target;
+  ASSERT_TRUE(target.LoadProgramFromMemory(bytes.data(), static_cast<int>(bytes.size())));
+  EXPECT_EQ(std::string(target.GetPresetName(0)), std::string(28, 'z'));
+}
+
+TEST(FxProgram, OversizedFileIsRefusedUnread)
+{
+  const std::string path = TempPath("huge.fxp");
+  FILE* fp = fopen(path.c_str(), "wb");
+  ASSERT_NE(fp, nullptr);
+  QuarryLikePlug plug;
+  ByteChunk image;
+  plug.MakeProgramFile(&image);
+  fwrite(image.Data(), 1, image.Size(), fp);
+  // A sparse tail beyond 64 MiB.
+  ASSERT_EQ(fseek(fp, 64L * 1024 * 1024, SEEK_SET), 0);
+  fputc(0, fp);
+  fclose(fp);
+  BASE_String name(path.c_str());
+  EXPECT_FALSE(plug.LoadProgramFromFXP(&name));
+  EXPECT_FALSE(plug.LoadBankFromFXB(&name));
+  remove(path.c_str());
+}
+
+TEST(FxBank, ProgramListFormIs228Bytes)
+{
+  QuarryLikePlug plug;
+  plug.GetParam(0)->Set(-1.0);  // live only: the bank holds the stored preset
+  ByteChunk file;
+  ASSERT_TRUE(plug.MakeBankFile(&file));
+  ASSERT_EQ(file.Size(), 228);
+  const unsigned char* p = file.Data();
+  EXPECT_EQ(memcmp(p + 8, "FxBk", 4), 0);
+  EXPECT_EQ(BEInt(p + 12), 2);
+  EXPECT_EQ(BEInt(p + 24), 1);
+  EXPECT_EQ(BEInt(p + 28), 0);
+  for (int i = 32; i < 156; ++i) EXPECT_EQ(p[i], 0);
+  EXPECT_EQ(memcmp(p + 156, "CcnK", 4), 0);
+  EXPECT_EQ(memcmp(p + 164, "FxCk", 4), 0);
+  EXPECT_EQ(BEInt(p + 180), 4);
+  EXPECT_STREQ(reinterpret_cast<const char*>(p + 184), "-");
+  EXPECT_FLOAT_EQ(BEFloat(p + 212), 0.25f);
+}
+
+TEST(FxBank, ChunkFormRoundTrip)
+{
+  QuarryLikePlug plug(true);
+  plug.GetParam(2)->Set(0.9);
+  plug.ModifyCurrentPreset("stored");
+  ByteChunk file;
+  ASSERT_TRUE(plug.MakeBankFile(&file));
+  ASSERT_EQ(file.Size(), 160 + 8 + 4 + 6 + 1 + 32);
+  EXPECT_EQ(BEInt(file.Data() + 4), file.Size());
+  EXPECT_EQ(memcmp(file.Data() + 8, "FBCh", 4), 0);
+
+  const std::string path = TempPath("b.fxb");
+  BASE_String name(path.c_str());
+  ASSERT_TRUE(plug.SaveBankAsFXB(&name));
+  QuarryLikePlug other(true);
+  ASSERT_TRUE(other.LoadBankFromFXB(&name));
+  EXPECT_STREQ(other.GetPresetName(0), "stored");
+  EXPECT_EQ(other.GetParam(2)->Value(), 0.9);
+  EXPECT_EQ(other.programChanges, 1);
+  remove(path.c_str());
+
+  QuarryLikePlug plain;
+  EXPECT_FALSE(plain.LoadBankFromMemory(file.Data(), file.Size()));
+}
+
+// A two-preset plug-in for bank loading.
+struct TwoPresetPlug : TestPlug {
+  TwoPresetPlug() : TestPlug(4, "2-2", 2)
+  {
+    InitQuarryParams(this);
+    MakeDefaultPreset("one", 1);
+    GetParam(0)->Set(-20.0);
+    MakeDefaultPreset("two", 1);
+    GetParam(0)->Set(-30.0);
+  }
+};
+
+TEST(FxBank, ProgramListRoundTripAndCurrentProgram)
+{
+  TwoPresetPlug plug;
+  ASSERT_TRUE(plug.RestorePreset(1));
+  ByteChunk file;
+  ASSERT_TRUE(plug.MakeBankFile(&file));
+  ASSERT_EQ(file.Size(), 156 + 2 * 72);
+  EXPECT_EQ(BEInt(file.Data() + 28), 1);
+
+  TestPlug other(4, "2-2", 2);
+  InitQuarryParams(&other);
+  ASSERT_TRUE(other.LoadBankFromMemory(file.Data(), file.Size()));
+  EXPECT_STREQ(other.GetPresetName(0), "one");
+  EXPECT_STREQ(other.GetPresetName(1), "two");
+  EXPECT_EQ(other.GetCurrentPresetIdx(), 1);
+  EXPECT_NEAR(other.GetParam(0)->Value(), -20.0, 1e-4);
+  ASSERT_TRUE(other.RestorePreset(0));
+  EXPECT_NEAR(other.GetParam(0)->Value(), -30.0, 1e-4);
+  EXPECT_EQ(other.programChanges, 1);
+}
+
+TEST(FxBank, ProgramListRefusals)
+{
+  TwoPresetPlug plug;
+  ByteChunk image;
+  plug.MakeBankFile(&image);
+  const std::vector<unsigned char> good = Bytes(image);
+  TwoPresetPlug target;
+  auto load = [&](const std::vector<unsigned char>& b, int size = -1) {
+    return target.LoadBankFromMemory(b.data(), size < 0 ? static_cast<int>(b.size()) : size);
+  };
+
+  std::vector<unsigned char> bad = good;
+  PutBEInt(&bad, 16, 1);
+  EXPECT_FALSE(load(bad));
+  EXPECT_FALSE(load(good, 31));
+  bad = good;
+  memcpy(&bad[8], "FBCh", 4);  // chunk form to a plug-in without chunks
+  EXPECT_FALSE(load(bad));
+  EXPECT_EQ(target.programChanges, 0);
+
+  // The first program loads, the second does not match: refused half way.
+  bad = good;
+  PutBEInt(&bad, 156 + 72 + 24, 3);  // three parameters
+  EXPECT_FALSE(load(bad));
+  EXPECT_EQ(target.GetCurrentPresetIdx(), 0);
+  EXPECT_EQ(target.programChanges, 0);
+
+  // Every inner program of three parameters is refused for four.
+  bad = good;
+  PutBEInt(&bad, 156 + 24, 3);
+  TwoPresetPlug fresh;
+  EXPECT_FALSE(fresh.LoadBankFromMemory(bad.data(), static_cast<int>(bad.size())));
+  EXPECT_NEAR(fresh.GetParam(0)->Value(), -30.0, 1e-9);
+}
+
+TEST(FxBank, ExtraProgramsLandInLastRestoredPreset)
+{
+  TwoPresetPlug plug;
+  ByteChunk image;
+  plug.MakeBankFile(&image);
+  std::vector<unsigned char> bytes = Bytes(image);
+  // Append a third program that is a copy of the first, renamed.
+  bytes.insert(bytes.end(), bytes.begin() + 156, bytes.begin() + 228);
+  memcpy(&bytes[156 + 144 + 28], "three", 6);
+  PutBEInt(&bytes, 24, 3);
+  TestPlug target(4, "2-2", 2);
+  InitQuarryParams(&target);
+  ASSERT_TRUE(target.LoadBankFromMemory(bytes.data(), static_cast<int>(bytes.size())));
+  EXPECT_EQ(target.NPresets(), 2);
+  EXPECT_STREQ(target.GetPresetName(1), "three");
+  EXPECT_STREQ(target.GetPresetName(0), "one");
+}
+
+TEST(FxBank, ZeroProgramsAndTruncatedPrograms)
+{
+  TwoPresetPlug plug;
+  ByteChunk image;
+  plug.MakeBankFile(&image);
+  std::vector<unsigned char> bytes = Bytes(image);
+  PutBEInt(&bytes, 24, 0);
+  PutBEInt(&bytes, 28, 1);
+  TwoPresetPlug target;
+  ASSERT_TRUE(target.LoadBankFromMemory(bytes.data(), 156));
+  EXPECT_EQ(target.GetCurrentPresetIdx(), 1);
+  EXPECT_EQ(target.programChanges, 1);
+  // A cut second program: its header is missing, so the load fails.
+  PutBEInt(&bytes, 24, 2);
+  EXPECT_FALSE(target.LoadBankFromMemory(bytes.data(), 156 + 72 + 20));
+  // Cut inside its floats: the missing values count as normalized 0.
+  EXPECT_TRUE(target.LoadBankFromMemory(bytes.data(), 156 + 72 + 56));
+  EXPECT_EQ(target.GetParam(0)->Value(), -40.0);
+}
+
+}  // namespace
