@@ -43,13 +43,13 @@ VstIntPtr IEffectVST::VSTDispatcher(AEffect* pEffect, VstInt32 opCode, VstInt32 
   if (opCode == effClose) {
     // The mutex is part of the plug-in: it is taken only to wait for a call
     // in flight and released before the plug-in goes.
-    plug->mMutex.Enter();
+    plug->GetMutex().Enter();
     TRACE("VSTDispatcher", "%d(%s):%d:%d", opCode, VSTOpcodeStr(opCode), idx, static_cast<int>(value));
-    plug->mMutex.Leave();
+    plug->GetMutex().Leave();
     delete plug;
     return 0;
   }
-  BASE_MutexLock lock(plug->mMutex);
+  BASE_MutexLock lock(plug->GetMutex());
   if (opCode == effEditIdle || opCode == effIdle) return 0;
   TRACE("VSTDispatcher", "%d(%s):%d:%d", opCode, VSTOpcodeStr(opCode), idx, static_cast<int>(value));
   const DispatchArgs args = {idx, value, ptr, opt};
