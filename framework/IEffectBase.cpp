@@ -1,5 +1,6 @@
 #include "framework/IEffectBase.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -101,7 +102,7 @@ void IEffectBase::SetParameterFromGUI(int paramIdx, double normalizedValue)
 {
   BASE_MutexLock lock(mMutex);
   IParam* param = GetParam(paramIdx);
-  if (!param) return;
+  if (!param || std::isnan(normalizedValue)) return;
   param->SetNormalized(normalizedValue);
   InformHostOfParamChange(paramIdx, normalizedValue);
   OnParamChange(paramIdx);

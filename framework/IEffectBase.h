@@ -193,6 +193,15 @@ public:
   bool SerializePresets(ByteChunk* pChunk);
   int UnserializePresets(ByteChunk* pChunk, int startPos);
 
+  // ---- Whole-or-nothing loads (host threads; take the mutex) ----
+  // Each applies everything it reads, or, when the data does not read whole
+  // (cut short, or a value that is not a number), puts back every
+  // parameter, preset and the current preset index and returns false.
+  // LoadState reads one state (UnserializeState), LoadPresets a bank block
+  // (UnserializePresets).
+  bool LoadState(ByteChunk* pChunk, int startPos);
+  bool LoadPresets(ByteChunk* pChunk, int startPos);
+
   // ---- Preset bank (constructor or host threads, mutex held) ----
   void MakeDefaultPreset(const char* name = nullptr, int nPresets = 1);
   // One value per parameter: int for bool, int and enum parameters, double
@@ -210,7 +219,8 @@ public:
   void PruneUninitializedPresets();
   // Loads a preset into the parameters and makes it current; an empty slot
   // instead captures the current parameters as "user preset N". False for
-  // an unknown index or name, or a state that cannot be read.
+  // an unknown index or name, or a state that cannot be read whole, and
+  // then nothing has changed.
   bool RestorePreset(int idx);
   bool RestorePreset(const char* name);
   // "" for an index outside the bank.
@@ -236,7 +246,10 @@ public:
   bool LoadBankFromFXB(BASE_String* pFileName);
   // The same on file images in memory: the Make operations clear the
   // chunk and build the file in it; the Load operations apply an image of
-  // size bytes (untrusted) and report false as the file loaders do.
+  // size bytes (untrusted) whole or not at all and report false as the file
+  // loaders do. A file is refused when its header does not fit, when a
+  // state or bank chunk inside does not read whole, or when a value is not
+  // a number; parameter-list values missing at the end count as 0.0.
   bool MakeProgramFile(ByteChunk* pFile);
   bool MakeBankFile(ByteChunk* pFile);
   bool LoadProgramFromMemory(const unsigned char* data, int size);
@@ -271,9 +284,15 @@ protected:
   const IChannelBuffers& Outputs() const { return mOutputs; }
 
 private:
+  friend class IStateSnapshot;
+
   void ParseChannelIO(const char* channelIOStr, int* maxIn, int* maxOut);
   // nFrames cut to what one call may process.
   int BoundFrames(int nFrames) const { return nFrames < mMaxFrames ? nFrames : mMaxFrames; }
+  // Runs load under the mutex; when it reports failure, everything it may
+  // have changed is put back (defined in IStateSnapshot.h).
+  template <class Load>
+  bool ApplyWhole(Load load);
 
   BASE_PtrList<ChannelIO> mChannelIO;
   char mEffectName[128];

@@ -339,18 +339,11 @@ VstIntPtr IEffectVST::OnSetChunk(const DispatchArgs& a)
   std::memcpy(chunk->Data(), a.ptr, static_cast<size_t>(size));
   int pos = 0;
   const int version = GetFrameworkVerFromChunk(chunk, &pos);
+  // A bank chunk carries the header; without it the bytes are one state.
   const bool asBank = isBank && version >= 0x10000;
-  // A chunk that does not read whole is refused and changes nothing: what
-  // it would replace is kept aside first and put back.
-  ByteChunk liveBefore, presetsBefore;
-  SerializeState(&liveBefore);
-  if (asBank) SerializePresets(&presetsBefore);
-  pos = asBank ? UnserializePresets(chunk, pos) : UnserializeState(chunk, pos);
-  if (pos < 0) {
-    if (asBank) UnserializePresets(&presetsBefore, 0);
-    UnserializeState(&liveBefore, 0);
-    return 0;
-  }
+  // Loads apply whole or change nothing: a refused chunk leaves every
+  // parameter and preset as it was.
+  if (!(asBank ? LoadPresets(chunk, pos) : LoadState(chunk, pos))) return 0;
   if (!asBank) ModifyCurrentPreset(nullptr);
   RedrawParamControls();
   return 1;
