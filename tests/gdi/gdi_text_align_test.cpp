@@ -19,27 +19,27 @@ Placed Place(const RECT& r, int w, int h, int flags, GDI_Centring centring)
 
 TEST(GdiTextAlign, CornersAndEdges)
 {
-  const RECT r = {10, 20, 110, 70};  // 100 x 50
-  for (GDI_Centring c : {GDI_CENTRE_HALVES, GDI_CENTRE_DIFFERENCE}) {
-    Placed p = Place(r, 30, 12, 0, c);
-    EXPECT_EQ(p.x, 10);
-    EXPECT_EQ(p.y, 20);
-    p = Place(r, 30, 12, DT_RIGHT | DT_BOTTOM, c);
-    EXPECT_EQ(p.x, 80);
-    EXPECT_EQ(p.y, 58);
-    // Right and bottom win over the centres.
-    p = Place(r, 30, 12, DT_RIGHT | DT_CENTER | DT_BOTTOM | DT_VCENTER, c);
-    EXPECT_EQ(p.x, 80);
-    EXPECT_EQ(p.y, 58);
-    // Even sizes centre alike in both roundings: 10 + 35, 20 + 19.
-    p = Place(r, 30, 12, DT_CENTER | DT_VCENTER, c);
-    EXPECT_EQ(p.x, 45);
-    EXPECT_EQ(p.y, 39);
-    // Flags that do not align leave the corner alone.
-    p = Place(r, 30, 12, DT_SINGLELINE | DT_NOCLIP | DT_CALCRECT | DT_NOPREFIX, c);
-    EXPECT_EQ(p.x, 10);
-    EXPECT_EQ(p.y, 20);
-  }
+  // A 30 x 12 text in a 100 x 50 rectangle at (10, 20).
+  const RECT r = {10, 20, 110, 70};
+  struct Case {
+    int flags, x, y;
+  } cases[] = {
+      {0, 10, 20},
+      {DT_RIGHT | DT_BOTTOM, 80, 58},
+      // Right and bottom win over the centres.
+      {DT_RIGHT | DT_CENTER | DT_BOTTOM | DT_VCENTER, 80, 58},
+      // Even sizes centre alike in both roundings: 10 + 35, 20 + 19.
+      {DT_CENTER | DT_VCENTER, 45, 39},
+      {DT_CENTER | DT_BOTTOM, 45, 58},
+      // Flags that do not align leave the corner alone.
+      {DT_SINGLELINE | DT_NOCLIP | DT_CALCRECT | DT_NOPREFIX, 10, 20},
+  };
+  for (GDI_Centring centring : {GDI_CENTRE_HALVES, GDI_CENTRE_DIFFERENCE})
+    for (const Case& c : cases) {
+      const Placed p = Place(r, 30, 12, c.flags, centring);
+      EXPECT_EQ(p.x, c.x) << c.flags << " " << centring;
+      EXPECT_EQ(p.y, c.y) << c.flags << " " << centring;
+    }
 }
 
 TEST(GdiTextAlign, TheTwoRoundingsOfACentre)

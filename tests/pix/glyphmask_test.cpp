@@ -39,43 +39,37 @@ struct Rendering {
   }
 };
 
+// The capture of the rendering with the pen at 2 and an advance of 3.
+void ExpectCapture(Rendering& r, int areaWidth, bool invert, int width, int leftExtra, const Bytes& bytes)
+{
+  const PIX_GlyphMask m = PIX_CaptureGlyphCoverage(&r.bm, areaWidth, 2, 2, 3, invert);
+  EXPECT_EQ(m.width, width);
+  EXPECT_EQ(m.height, 2);
+  EXPECT_EQ(m.leftExtra, leftExtra);
+  EXPECT_EQ(m.bytes, bytes);
+}
+
 TEST(GlyphMask, CaptureTrimsBlankColumnsButKeepsThePenAndAdvance)
 {
-  // Pen at 2, advance 3: columns 2..4 stay even when blank; coverage at 5
-  // and 6 widens the kept range to 2..6.
+  // Columns 2..4 (pen to advance) stay even when blank; coverage at 5 and 6
+  // widens the kept range to 2..6.
   Rendering r;
   r.Set(5, 0, 0xFFC80000).Set(6, 1, 0xFF640000);
-  PIX_GlyphMask m = PIX_CaptureGlyphCoverage(&r.bm, 8, 2, 2, 3, false);
-  EXPECT_EQ(m.width, 5);
-  EXPECT_EQ(m.height, 2);
-  EXPECT_EQ(m.leftExtra, 0);
-  EXPECT_EQ(m.bytes, (Bytes{0, 0, 0, 200, 0, 0, 0, 0, 0, 100}));
-
+  ExpectCapture(r, 8, false, 5, 0, {0, 0, 0, 200, 0, 0, 0, 0, 0, 100});
   // Coverage left of the pen: kept, and counted as left extra.
   Rendering left;
   left.Set(0, 1, 0xFFFF0000);
-  m = PIX_CaptureGlyphCoverage(&left.bm, 8, 2, 2, 3, false);
-  EXPECT_EQ(m.width, 5);
-  EXPECT_EQ(m.leftExtra, 2);
-  EXPECT_EQ(m.bytes, (Bytes{0, 0, 0, 0, 0, 255, 0, 0, 0, 0}));
-
+  ExpectCapture(left, 8, false, 5, 2, {0, 0, 0, 0, 0, 255, 0, 0, 0, 0});
   // Only the red byte is coverage; a blank rendering keeps pen..advance.
   Rendering blank;
   blank.Set(1, 0, 0xFF00FFFF);
-  m = PIX_CaptureGlyphCoverage(&blank.bm, 8, 2, 2, 3, false);
-  EXPECT_EQ(m.width, 3);
-  EXPECT_EQ(m.leftExtra, 0);
-  EXPECT_EQ(m.bytes, Bytes(6, 0));
-
+  ExpectCapture(blank, 8, false, 3, 0, Bytes(6, 0));
   // Inverted, the blank rendering covers every column of the area (here
   // the first 6).
-  m = PIX_CaptureGlyphCoverage(&blank.bm, 6, 2, 2, 3, true);
-  EXPECT_EQ(m.width, 6);
-  EXPECT_EQ(m.leftExtra, 2);
-  EXPECT_EQ(m.bytes, Bytes(12, 255));
+  ExpectCapture(blank, 6, true, 6, 2, Bytes(12, 255));
 
   // An area larger than the rendering is cut to it; an empty one is empty.
-  m = PIX_CaptureGlyphCoverage(&r.bm, 50, 9, 2, 60, false);
+  const PIX_GlyphMask m = PIX_CaptureGlyphCoverage(&r.bm, 50, 9, 2, 60, false);
   EXPECT_EQ(m.width, 6);
   EXPECT_EQ(m.height, 2);
   EXPECT_TRUE(PIX_CaptureGlyphCoverage(&r.bm, 0, 2, 2, 3, false).bytes.empty());

@@ -59,13 +59,16 @@ put "$good" out/CMakeCache.txt '# configured'
 put "$good" out/gen/probe.cpp '#include "pix/pix_blit.h"'
 put "$good" framework/README.md '#include "pix/pix_blit.h"'
 
+# fail NAME WHY [OUTPUT]: counts one failed check.
+fail() {
+  echo "FAIL: $1: $2"
+  [ -n "${3:-}" ] && echo "$3"
+  failures=$((failures + 1))
+}
+
 expect_pass() {
   local name=$1 root=$2 out
-  if ! out=$("$check" "$root" 2>&1); then
-    echo "FAIL: $name: the check failed on a tree it should pass:"
-    echo "$out"
-    failures=$((failures + 1))
-  fi
+  out=$("$check" "$root" 2>&1) || fail "$name" "the check failed on a tree it should pass:" "$out"
 }
 
 # expect_fail NAME FILE LINE...: a fresh copy of the good tree with the lines
@@ -82,62 +85,66 @@ expect_fail() {
   out=$("$check" "$root" 2>&1)
   status=$?
   if [ $status -eq 0 ]; then
-    echo "FAIL: $name: the check passed"
-    failures=$((failures + 1))
+    fail "$name" "the check passed"
   elif ! grep -qF -- "$file:$line:" <<<"$out" && ! grep -qF -- "$file: its folder has no row" <<<"$out"; then
-    echo "FAIL: $name: no report of $file:$line in:"
-    echo "$out"
-    failures=$((failures + 1))
+    fail "$name" "no report of $file:$line in:" "$out"
   elif [ "$(grep -c '^[^ ]*:[0-9]*: includes\|: its folder has no row' <<<"$out")" -ne 1 ]; then
-    echo "FAIL: $name: more than the one wrong include reported:"
-    echo "$out"
-    failures=$((failures + 1))
+    fail "$name" "more than the one wrong include reported:" "$out"
   fi
 }
 cases=0
 
 expect_pass "small tree" "$good"
 
+# Each row: what is wrong | the file | the line appended to it (after one
+# space). Rows starting with # are comments.
+while IFS='|' read -r name file line; do
+  [[ -z $name || $name == \#* ]] && continue
+  name=${name% }
+  file=${file# }
+  expect_fail "$name" "${file% }" "${line# }"
+done <<'CASES'
 # The core: never pix, gdi, X11 or VST headers, in either include form.
-expect_fail "core includes pix" framework/IParam.h '#include "pix/pix_blit.h"'
-expect_fail "core includes gdi (angle form)" framework/Log.cpp '#include <gdi/gdi.h>'
-expect_fail "core includes X11" framework/Hosts.cpp '#include <X11/Xlib.h>'
-expect_fail "core includes X11 (quoted form)" framework/Hosts.cpp '#include "X11/Xlib.h"'
-expect_fail "core includes the VST adapter" framework/IEffectBase.h '#include "framework/vst/IEffectVST.h"'
-expect_fail "core includes a VST SDK header" framework/IEffectBase.h '#include "aeffectx.h"'
-expect_fail "core includes the editor" framework/IEffectBase.cpp '  #  include   "framework/editor/IControl.h"'
-expect_fail "core includes Pango" framework/Log.cpp '#include <pango/pango.h>'
+core includes pix | framework/IParam.h | #include "pix/pix_blit.h"
+core includes gdi (angle form) | framework/Log.cpp | #include <gdi/gdi.h>
+core includes X11 | framework/Hosts.cpp | #include <X11/Xlib.h>
+core includes X11 (quoted form) | framework/Hosts.cpp | #include "X11/Xlib.h"
+core includes the VST adapter | framework/IEffectBase.h | #include "framework/vst/IEffectVST.h"
+core includes a VST SDK header | framework/IEffectBase.h | #include "aeffectx.h"
+core includes the editor | framework/IEffectBase.cpp |   #  include   "framework/editor/IControl.h"
+core includes Pango | framework/Log.cpp | #include <pango/pango.h>
 # pix: the raster core never reaches gdi, not even through the cached fonts.
-expect_fail "raster core includes gdi" pix/pix_line.cpp '#include "gdi/gdi.h"'
-expect_fail "raster core includes gdi by a relative path" pix/pix_fill.cpp '#include "../gdi/gdi-types.h"'
-expect_fail "raster core includes the cached fonts" pix/pix_line.cpp '#include "pix/pix_cachedfont.h"'
-expect_fail "cached fonts include Pango" pix/pix_cachedfont.cpp '#include <pango/pango.h>'
-expect_fail "pix includes the core" pix/pix_png.cpp '#include "framework/IParam.h"'
+raster core includes gdi | pix/pix_line.cpp | #include "gdi/gdi.h"
+raster core includes gdi by a relative path | pix/pix_fill.cpp | #include "../gdi/gdi-types.h"
+raster core includes the cached fonts | pix/pix_line.cpp | #include "pix/pix_cachedfont.h"
+cached fonts include Pango | pix/pix_cachedfont.cpp | #include <pango/pango.h>
+pix includes the core | pix/pix_png.cpp | #include "framework/IParam.h"
 # gdi: base and the pixel header only.
-expect_fail "gdi includes pix beyond the pixel header" gdi/gdi-text.cpp '#include "pix/pix_blit.h"'
-expect_fail "gdi includes X11" gdi/gdi.cpp '#include <X11/Xlib.h>'
+gdi includes pix beyond the pixel header | gdi/gdi-text.cpp | #include "pix/pix_blit.h"
+gdi includes X11 | gdi/gdi.cpp | #include <X11/Xlib.h>
 # Nothing below framework/vst/ includes it.
-expect_fail "editor includes VST" framework/editor/IGraphics.cpp '#include "framework/vst/VSTInterface.h"'
-expect_fail "linux platform includes VST" framework/linux/IGraphicsLinux.cpp '#include "framework/vst/IEffectVST.h"'
-expect_fail "pix includes VST" pix/pix_blit.cpp '#include "framework/vst/IEffectVST.h"'
-expect_fail "gdi includes VST" gdi/gdi.cpp '#include "framework/vst/VSTInterface.h"'
+editor includes VST | framework/editor/IGraphics.cpp | #include "framework/vst/VSTInterface.h"
+linux platform includes VST | framework/linux/IGraphicsLinux.cpp | #include "framework/vst/IEffectVST.h"
+pix includes VST | pix/pix_blit.cpp | #include "framework/vst/IEffectVST.h"
+gdi includes VST | gdi/gdi.cpp | #include "framework/vst/VSTInterface.h"
 # The adapter reaches the editor only through the core's IGraphics.
-expect_fail "VST adapter includes the editor" framework/vst/IEffectVST.cpp '#include "framework/editor/IControl.h"'
+VST adapter includes the editor | framework/vst/IEffectVST.cpp | #include "framework/editor/IControl.h"
 # The editor and its controls: no X11, no Cairo or Pango of their own.
-expect_fail "editor includes X11" framework/editor/IGraphics.cpp '#include <X11/Xlib.h>'
-expect_fail "controls include X11" framework/editor/controls/IKnob.cpp '#include <X11/Xutil.h>'
-expect_fail "editor includes Cairo" framework/editor/IGraphics.cpp '#include <cairo.h>'
-expect_fail "editor includes the platform" framework/editor/IGraphics.cpp '#include "framework/linux/IGraphicsLinux.h"'
+editor includes X11 | framework/editor/IGraphics.cpp | #include <X11/Xlib.h>
+controls include X11 | framework/editor/controls/IKnob.cpp | #include <X11/Xutil.h>
+editor includes Cairo | framework/editor/IGraphics.cpp | #include <cairo.h>
+editor includes the platform | framework/editor/IGraphics.cpp | #include "framework/linux/IGraphicsLinux.h"
 # dsp and base include nothing of the project above them.
-expect_fail "dsp includes the core" dsp/Smooth.cpp '#include "framework/IParam.h"'
-expect_fail "base includes dsp" base/heapbuf.cpp '#include "dsp/Smooth.h"'
-expect_fail "base includes pix" base/string.h '#include "pix/pix_pixel.h"'
+dsp includes the core | dsp/Smooth.cpp | #include "framework/IParam.h"
+base includes dsp | base/heapbuf.cpp | #include "dsp/Smooth.h"
+base includes pix | base/string.h | #include "pix/pix_pixel.h"
 # tools: public headers only.
-expect_fail "tool includes the core" tools/host/main.cpp '#include "framework/IEffectBase.h"'
-expect_fail "tool includes pix" tools/demo/DemoRiff.cpp '#include "pix/pix_png.h"'
-expect_fail "tool includes the effect" tools/host/main.cpp '#import "effects/Quarry/Quarry.h"'
+tool includes the core | tools/host/main.cpp | #include "framework/IEffectBase.h"
+tool includes pix | tools/demo/DemoRiff.cpp | #include "pix/pix_png.h"
+tool includes the effect | tools/host/main.cpp | #import "effects/Quarry/Quarry.h"
 # A folder outside the table.
-expect_fail "a new folder without a row" widgets/IWidget.cpp '#include <cstdio>'
+a new folder without a row | widgets/IWidget.cpp | #include <cstdio>
+CASES
 
 expect_pass "the real tree" "$real_root"
 
