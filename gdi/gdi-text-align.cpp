@@ -1,3 +1,5 @@
+// Placing aligned text: the corner a block of text starts at in a rectangle.
+
 #include "gdi/gdi-text-align.h"
 
 namespace {

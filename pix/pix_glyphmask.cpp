@@ -1,3 +1,5 @@
+// Making a glyph's coverage mask: capture, quarter turns, threshold, effect pixels.
+
 #include "pix/pix_glyphmask.h"
 
 #include <algorithm>
