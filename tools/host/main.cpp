@@ -24,7 +24,7 @@ bool PrintHelpCommand(CLI::App& app, int argc, char** argv)
   if (argc == 3)
     for (CLI::App* sub : app.get_subcommands([&](CLI::App* s) { return s->get_name() == argv[2]; }))
       command = sub;
-  std::fputs((command ? command->help() : app.help()).c_str(), stdout);
+  std::fputs((command ? command->help(app.get_name()) : app.help()).c_str(), stdout);
   return true;
 }
 
