@@ -1,5 +1,7 @@
 // quarry-host run as a user runs it: commands, files, failures.
 
+#include <sys/stat.h>
+
 #include <algorithm>
 
 #include "tests/tools/host/host_tool_fixture.h"
@@ -230,6 +232,24 @@ TEST_F(HostToolTest, QuarryProgramFilesUseTheParameterForms)
           Path("q.fxp") + "'");
   EXPECT_NE(r.status, 0);
   EXPECT_NE(r.err.find("'Qry1'"), std::string::npos) << r.err;
+}
+
+// An install into a prefix inside the home folder puts the plug-in in
+// ~/.vst and the host in the prefix's bin, where it finds the plug-in
+// without being told.
+TEST_F(HostToolTest, AUserInstallPutsThePlugInWhereHostsLook)
+{
+  ASSERT_EQ(mkdir(Path("home").c_str(), 0755), 0);
+  const std::string home = Path("home");
+  const std::string install = "HOME='" + home + "' '" + CMAKE_COMMAND_PATH + "' --install '" +
+                              QUARRY_BUILD_DIR + "' --prefix '" + home + "/.local' >/dev/null";
+  ASSERT_EQ(std::system(install.c_str()), 0);
+  EXPECT_EQ(ReadText(home + "/.vst/Quarry.so"), ReadText(QUARRY_SO_PATH));
+  const std::string info =
+      "HOME='" + home + "' '" + home + "/.local/bin/quarry-host' info >'" + Path("info") + "'";
+  ASSERT_EQ(std::system(info.c_str()), 0);
+  EXPECT_NE(ReadText(Path("info")).find("Plug-in:      " + home + "/.vst/Quarry.so"), std::string::npos)
+      << ReadText(Path("info"));
 }
 #endif
 
