@@ -54,6 +54,38 @@ bool CheckPluginID(int id, HostedPlugin* plugin, const std::string& path, std::s
   return false;
 }
 
+EFxFileError Parse(const std::vector<unsigned char>& bytes, IFxProgram* program)
+{
+  return ParseFxProgram(bytes.data(), bytes.size(), program);
+}
+
+EFxFileError Parse(const std::vector<unsigned char>& bytes, IFxBank* bank)
+{
+  return ParseFxBank(bytes.data(), bytes.size(), bank);
+}
+
+// A whole program or bank file, checked to be sound and made for this
+// plug-in before any of it is used.
+template <class Record>
+bool ReadRecord(HostedPlugin* plugin, const std::string& path, Record* record, std::string* error)
+{
+  std::vector<unsigned char> bytes;
+  return ReadWholeFile(path, &bytes, error) && !CodecFailed(Parse(bytes, record), path, error) &&
+         CheckPluginID(record->mPluginID, plugin, path, error);
+}
+
+// The plug-in's program or bank chunk, copied out of its buffer.
+bool FetchChunk(HostedPlugin* plugin, bool isProgram, ByteChunk* chunk, std::string* error)
+{
+  void* data = nullptr;
+  const VstIntPtr size = plugin->Dispatch(effGetChunk, isProgram ? 1 : 0, 0, &data);
+  if (size > 0 && data && size <= kFxMaxFileSize &&
+      chunk->AppendBytes(data, static_cast<int>(size)) == static_cast<int>(size))
+    return true;
+  *error = std::string("the plug-in gave no ") + (isProgram ? "program" : "bank") + " chunk";
+  return false;
+}
+
 // The plug-in's current program, values or chunk, into a record.
 bool CaptureProgram(HostedPlugin* plugin, bool chunkForm, IFxProgram* program, std::string* error)
 {
@@ -63,16 +95,7 @@ bool CaptureProgram(HostedPlugin* plugin, bool chunkForm, IFxProgram* program, s
   program->mPluginVersion = e->version;
   program->mNumParams = e->numParams;
   program->SetName(plugin->GetText(effGetProgramName, 0, 256).c_str());
-  if (chunkForm) {
-    void* chunk = nullptr;
-    const VstIntPtr size = plugin->Dispatch(effGetChunk, 1, 0, &chunk);
-    if (size <= 0 || !chunk || size > kFxMaxFileSize) {
-      *error = "the plug-in gave no program chunk";
-      return false;
-    }
-    program->mChunk.AppendBytes(chunk, static_cast<int>(size));
-    return true;
-  }
+  if (chunkForm) return FetchChunk(plugin, true, &program->mChunk, error);
   float* values = program->mValues.Resize(e->numParams);
   for (int i = 0; i < e->numParams; ++i) values[i] = e->getParameter(e, i);
   return true;
@@ -142,13 +165,7 @@ bool SaveBankFile(HostedPlugin* plugin, const std::string& path, bool noClobber,
   bank.mNumPrograms = e->numPrograms;
   bank.mCurrentProgram = static_cast<int>(plugin->Dispatch(effGetProgram));
   if (bank.IsChunkForm()) {
-    void* chunk = nullptr;
-    const VstIntPtr size = plugin->Dispatch(effGetChunk, 0, 0, &chunk);
-    if (size <= 0 || !chunk || size > kFxMaxFileSize) {
-      *error = "the plug-in gave no bank chunk";
-      return false;
-    }
-    bank.mChunk.AppendBytes(chunk, static_cast<int>(size));
+    if (!FetchChunk(plugin, false, &bank.mChunk, error)) return false;
   } else {
     // Each program is read by making it current; the current one is made
     // current again at the end.
@@ -166,11 +183,8 @@ bool SaveBankFile(HostedPlugin* plugin, const std::string& path, bool noClobber,
 
 bool LoadProgramFile(HostedPlugin* plugin, const std::string& path, std::string* error)
 {
-  std::vector<unsigned char> bytes;
-  if (!ReadWholeFile(path, &bytes, error)) return false;
   IFxProgram program;
-  if (CodecFailed(ParseFxProgram(bytes.data(), bytes.size(), &program), path, error)) return false;
-  if (!CheckPluginID(program.mPluginID, plugin, path, error)) return false;
+  if (!ReadRecord(plugin, path, &program, error)) return false;
   if (!program.IsChunkForm()) {
     ApplyValues(plugin, program, path);
     return true;
@@ -182,11 +196,8 @@ bool LoadProgramFile(HostedPlugin* plugin, const std::string& path, std::string*
 
 bool LoadBankFile(HostedPlugin* plugin, const std::string& path, std::string* error)
 {
-  std::vector<unsigned char> bytes;
-  if (!ReadWholeFile(path, &bytes, error)) return false;
   IFxBank bank;
-  if (CodecFailed(ParseFxBank(bytes.data(), bytes.size(), &bank), path, error)) return false;
-  if (!CheckPluginID(bank.mPluginID, plugin, path, error)) return false;
+  if (!ReadRecord(plugin, path, &bank, error)) return false;
   if (bank.IsChunkForm()) return ApplyChunk(plugin, bank.mChunk, false, path, error);
 
   AEffect* e = plugin->Effect();

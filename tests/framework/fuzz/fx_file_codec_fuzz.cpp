@@ -29,41 +29,46 @@ bool SameProgram(const IFxProgram& a, const IFxProgram& b)
          SameValues(a, b) && SameChunk(a.mChunk, b.mChunk);
 }
 
-void CheckProgram(const uint8_t* data, size_t size)
+bool SameRecord(const IFxProgram& a, const IFxProgram& b) { return SameProgram(a, b); }
+
+bool SameRecord(const IFxBank& a, const IFxBank& b)
 {
-  IFxProgram program;
-  const EFxFileError error = ParseFxProgram(data, size, &program);
-  ByteChunk image;
-  const EFxFileError built = BuildFxProgram(program, &image);
-  if (error != kFxOK) return;
-  if (built != kFxOK) std::abort();
-  IFxProgram again;
-  if (ParseFxProgram(image.Data(), static_cast<size_t>(image.Size()), &again) != kFxOK) std::abort();
-  if (!SameProgram(program, again)) std::abort();
+  if (a.mForm != b.mForm || a.NPrograms() != b.NPrograms() || !SameChunk(a.mChunk, b.mChunk)) return false;
+  for (int i = 0; i < a.NPrograms(); ++i)
+    if (!SameProgram(*a.GetProgram(i), *b.GetProgram(i))) return false;
+  return true;
 }
 
-void CheckBank(const uint8_t* data, size_t size)
+EFxFileError Parse(const uint8_t* data, size_t size, IFxProgram* record)
 {
-  IFxBank bank;
-  const EFxFileError error = ParseFxBank(data, size, &bank);
+  return ParseFxProgram(data, size, record);
+}
+EFxFileError Parse(const uint8_t* data, size_t size, IFxBank* record)
+{
+  return ParseFxBank(data, size, record);
+}
+EFxFileError Build(const IFxProgram& record, ByteChunk* image) { return BuildFxProgram(record, image); }
+EFxFileError Build(const IFxBank& record, ByteChunk* image) { return BuildFxBank(record, image); }
+
+template <class Record>
+void Check(const uint8_t* data, size_t size)
+{
+  Record record;
+  const EFxFileError error = Parse(data, size, &record);
   ByteChunk image;
-  const EFxFileError built = BuildFxBank(bank, &image);
+  const EFxFileError built = Build(record, &image);
   if (error != kFxOK) return;
   if (built != kFxOK) std::abort();
-  IFxBank again;
-  if (ParseFxBank(image.Data(), static_cast<size_t>(image.Size()), &again) != kFxOK) std::abort();
-  if (again.mForm != bank.mForm || again.NPrograms() != bank.NPrograms() ||
-      !SameChunk(again.mChunk, bank.mChunk))
-    std::abort();
-  for (int i = 0; i < bank.NPrograms(); ++i)
-    if (!SameProgram(*bank.GetProgram(i), *again.GetProgram(i))) std::abort();
+  Record again;
+  if (Parse(image.Data(), static_cast<size_t>(image.Size()), &again) != kFxOK) std::abort();
+  if (!SameRecord(record, again)) std::abort();
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-  CheckProgram(data, size);
-  CheckBank(data, size);
+  Check<IFxProgram>(data, size);
+  Check<IFxBank>(data, size);
   return 0;
 }
