@@ -118,10 +118,10 @@ TEST(CombineOperators, WordParallelMixes)
         quarter.c[c] = kc.c[c] / 4 + dc.c[c] / 4 + dc.c[c] / 2;
         three.c[c] = kc.c[c] / 2 + kc.c[c] / 4 + dc.c[c] / 4;
       }
-      ASSERT_EQ(_PIX_CombinePixelsHalfMixFAST(d, k), Join(half));
-      ASSERT_EQ(_PIX_CombinePixelsHalfMix2FAST(d, PIX_PreShiftHalf(k)), Join(half));
-      ASSERT_EQ(_PIX_CombinePixelsQuarterMix2FAST(d, PIX_PreShiftQuarter(k)), Join(quarter));
-      ASSERT_EQ(_PIX_CombinePixelsThreeQuarterMix2FAST(d, PIX_PreShiftThreeQuarter(k)), Join(three));
+      ASSERT_EQ(_PIX_CombinePixelsHalfMixFAST::mix(d, k), Join(half));
+      ASSERT_EQ(_PIX_CombinePixelsHalfMix2FAST::mix(d, PIX_PreShiftHalf(k)), Join(half));
+      ASSERT_EQ(_PIX_CombinePixelsQuarterMix2FAST::mix(d, PIX_PreShiftQuarter(k)), Join(quarter));
+      ASSERT_EQ(_PIX_CombinePixelsThreeQuarterMix2FAST::mix(d, PIX_PreShiftThreeQuarter(k)), Join(three));
     }
 }
 
