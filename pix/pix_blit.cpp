@@ -4,6 +4,7 @@
 #include "pix/pix_blitloops.h"
 #include "pix/pix_opselect.h"
 #include "pix/pix_simdrows.h"
+#include "pix/pix_wordmix.h"
 
 void PIX_Blit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, const RECT* srcrect, float alpha,
               int mode)

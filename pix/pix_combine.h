@@ -235,60 +235,14 @@ using _PIX_CombinePixelsOverlaySourceAlpha =
 using _PIX_CombinePixelsHSVAdjustSourceAlpha =
     _PIX_CombinePixelsWithSourceAlpha<_PIX_CombinePixelsHSVAdjust, false>;
 
-// Word-parallel mixes of whole pixels for fixed fractions; each channel
-// loses its low bits. Each mix is a struct whose mix() takes 32-bit words:
-// one pixel, or a vector of pixels with the same formula. k' is the colour
-// pre-shifted once per call.
-
-// ((p >> 1) & 0x7F7F7F7F) + ((q >> 1) & 0x7F7F7F7F)
-struct _PIX_CombinePixelsHalfMixFAST {
-  template <class W>
-  static inline W mix(W p, W q)
-  {
-    return ((p >> 1) & 0x7F7F7F7Fu) + ((q >> 1) & 0x7F7F7F7Fu);
-  }
-};
-
-// Pre-shifted colours for the mixes below.
+// Colours pre-shifted once per call for the word-parallel mixes
+// (pix/pix_wordmix.h).
 inline PIX_pixel PIX_PreShiftHalf(PIX_pixel k) { return (k >> 1) & 0x7F7F7F7Fu; }
 inline PIX_pixel PIX_PreShiftQuarter(PIX_pixel k) { return (k >> 2) & 0x3F3F3F3Fu; }
 inline PIX_pixel PIX_PreShiftThreeQuarter(PIX_pixel k)
 {
   return ((k >> 1) & 0x7F7F7F7Fu) + ((k >> 2) & 0x3F3F3F3Fu);
 }
-
-// k' + ((d >> 1) & 0x7F7F7F7F), k' = PIX_PreShiftHalf(k)
-struct _PIX_CombinePixelsHalfMix2FAST {
-  template <class W>
-  static inline W mix(W d, W kpre)
-  {
-    return kpre + ((d >> 1) & 0x7F7F7F7Fu);
-  }
-};
-// k' + ((d >> 2) & 0x3F3F3F3F) + ((d >> 1) & 0x7F7F7F7F), k' = PIX_PreShiftQuarter(k)
-struct _PIX_CombinePixelsQuarterMix2FAST {
-  template <class W>
-  static inline W mix(W d, W kpre)
-  {
-    return kpre + ((d >> 2) & 0x3F3F3F3Fu) + ((d >> 1) & 0x7F7F7F7Fu);
-  }
-};
-// k' + ((d >> 2) & 0x3F3F3F3F), k' = PIX_PreShiftThreeQuarter(k)
-struct _PIX_CombinePixelsThreeQuarterMix2FAST {
-  template <class W>
-  static inline W mix(W d, W kpre)
-  {
-    return kpre + ((d >> 2) & 0x3F3F3F3Fu);
-  }
-};
-// The colour is stored.
-struct _PIX_CombinePixelsClobberFAST {
-  template <class W>
-  static inline W mix(W, W k)
-  {
-    return k;
-  }
-};
 
 // Single-pixel dispatchers. ia 0 leaves the pixel; the operator is chosen by
 // (mode & 0x100FF) as for blits; unknown operators leave the pixel.

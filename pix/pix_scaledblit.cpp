@@ -5,6 +5,7 @@
 #include "pix/pix_blit.h"
 #include "pix/pix_blitloops.h"
 #include "pix/pix_opselect.h"
+#include "pix/pix_wordmix.h"
 
 namespace {
 // 16.16 fixed point of v, floored, saturated far outside any bitmap.

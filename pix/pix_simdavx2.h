@@ -103,7 +103,15 @@ struct PIX_SimdAvx2 {
   static PIX_SIMD_INLINE V packus16(V a, V b) { return _mm256_packus_epi16(a, b); }
   static PIX_SIMD_INLINE V packs32(V a, V b) { return _mm256_packs_epi32(a, b); }
 
-  static PIX_SIMD_INLINE int laneMask(V a) { return _mm256_movemask_ps(_mm256_castsi256_ps(a)); }
+  static PIX_SIMD_INLINE void spreadWeight(V k32, V& lo, V& hi)
+  {
+    lo = _mm256_shuffle_epi8(k32, _mm256_setr_epi8(0, 1, 0, 1, 0, 1, 0, 1, 4, 5, 4, 5, 4, 5, 4, 5, 0, 1, 0, 1,
+                                                   0, 1, 0, 1, 4, 5, 4, 5, 4, 5, 4, 5));
+    hi = _mm256_shuffle_epi8(k32, _mm256_setr_epi8(8, 9, 8, 9, 8, 9, 8, 9, 12, 13, 12, 13, 12, 13, 12, 13, 8,
+                                                   9, 8, 9, 8, 9, 8, 9, 12, 13, 12, 13, 12, 13, 12, 13));
+  }
+  static PIX_SIMD_INLINE bool allClear(V a, V mask) { return _mm256_testz_si256(a, mask); }
+  static PIX_SIMD_INLINE bool allSet(V a, V mask) { return _mm256_testc_si256(a, mask); }
 
   // Pixel k's 32-bit lane in the low block, pixel k + 4's in the high one.
   template <int k>

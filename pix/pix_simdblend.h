@@ -17,9 +17,9 @@
 #include <cstdint>
 #include <type_traits>
 
-#include "pix/pix_combine.h"
 #include "pix/pix_pixel.h"
 #include "pix/pix_simdrow.h"
+#include "pix/pix_wordmix.h"
 
 // s + (d - s) x k / 256 truncated toward zero, per byte; kLo and kHi hold
 // k for the channels of the vector's first and second half of pixels (as
@@ -36,16 +36,6 @@ PIX_SIMD_INLINE typename I::V PIX_SimdTowardDest(typename I::V d, typename I::V 
   const V q = I::packus16(I::mulhiU16(I::unpackLo8(z, dist), kLo), I::mulhiU16(I::unpackHi8(z, dist), kHi));
   // s + q where d >= s, s - q elsewhere: s - ((q ^ m) - m), m all ones where d >= s.
   return I::sub8(s, I::sub8(I::xor_(q, dAtLeastS), dAtLeastS));
-}
-
-// A weight per pixel (in the low 16 bits of its 32-bit lane) spread over its
-// four channels for PIX_SimdTowardDest.
-template <class I>
-PIX_SIMD_INLINE void PIX_SimdSpreadWeight(typename I::V k32, typename I::V& kLo, typename I::V& kHi)
-{
-  const typename I::V k2 = I::or_(k32, I::template slli32<16>(k32));
-  kLo = I::unpackLo32(k2, k2);
-  kHi = I::unpackHi32(k2, k2);
 }
 
 // Copy at 1 <= ia <= 255 (_PIX_CombinePixelsCopyNoClamp), every channel
@@ -73,7 +63,7 @@ PIX_SIMD_INLINE typename I::V PIX_SimdBlendWithAlphaSum(typename I::V d, typenam
                                                         typename I::V add)
 {
   typename I::V kLo, kHi;
-  PIX_SimdSpreadWeight<I>(k32, kLo, kHi);
+  I::spreadWeight(k32, kLo, kHi);
   const typename I::V alphaMask = I::splat32(0xFF000000u);
   return I::select(alphaMask, I::addsU8(d, add), PIX_SimdTowardDest<I>(d, s, kLo, kHi));
 }
@@ -86,10 +76,9 @@ template <class I>
 struct PIX_SimdCopySourceAlphaFullKernel {
   PIX_SimdShortcut shortcut(typename I::V s) const
   {
-    const typename I::V sa = PIX_SimdSourceAlpha<I>(s);
-    const int all = (1 << I::N) - 1;
-    if (I::laneMask(I::cmpeq32(sa, I::zero())) == all) return PIX_SIMD_LEAVE;
-    if (I::laneMask(I::cmpeq32(sa, I::splat32(255))) == all) return PIX_SIMD_SOURCE;
+    const typename I::V alphaMask = I::splat32(0xFF000000u);
+    if (I::allClear(s, alphaMask)) return PIX_SIMD_LEAVE;
+    if (I::allSet(s, alphaMask)) return PIX_SIMD_SOURCE;
     return PIX_SIMD_BLEND;
   }
   typename I::V blend(typename I::V d, typename I::V s) const
@@ -110,8 +99,7 @@ struct PIX_SimdCopySourceAlphaKernel {
   explicit PIX_SimdCopySourceAlphaKernel(int alpha) : ia(I::splat32((uint32_t)alpha)) {}
   PIX_SimdShortcut shortcut(typename I::V s) const
   {
-    const typename I::V sa = PIX_SimdSourceAlpha<I>(s);
-    return I::laneMask(I::cmpeq32(sa, I::zero())) == (1 << I::N) - 1 ? PIX_SIMD_LEAVE : PIX_SIMD_BLEND;
+    return I::allClear(s, I::splat32(0xFF000000u)) ? PIX_SIMD_LEAVE : PIX_SIMD_BLEND;
   }
   typename I::V blend(typename I::V d, typename I::V s) const
   {

@@ -10,6 +10,7 @@
 #include "pix/pix_simdblend.h"
 #include "pix/pix_simdrow.h"
 #include "pix/pix_simdrows.h"
+#include "pix/pix_wordmix.h"
 
 template <class I>
 struct PIX_SimdRowTable {

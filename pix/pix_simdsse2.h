@@ -102,8 +102,24 @@ struct PIX_SimdSse2 {
   static PIX_SIMD_INLINE V packus16(V a, V b) { return _mm_packus_epi16(a, b); }
   static PIX_SIMD_INLINE V packs32(V a, V b) { return _mm_packs_epi32(a, b); }
 
-  // One bit per pixel: the top bit of each 32-bit lane.
-  static PIX_SIMD_INLINE int laneMask(V a) { return _mm_movemask_ps(_mm_castsi128_ps(a)); }
+  // A weight per pixel (low 16 bits of its 32-bit lane) repeated in the
+  // 16-bit lanes of its four channels, for the first (lo) and second (hi)
+  // half of the pixels as unpackLo8 and unpackHi8 widen them.
+  static PIX_SIMD_INLINE void spreadWeight(V k32, V& lo, V& hi)
+  {
+    const V k2 = _mm_or_si128(k32, _mm_slli_epi32(k32, 16));
+    lo = _mm_unpacklo_epi32(k2, k2);
+    hi = _mm_unpackhi_epi32(k2, k2);
+  }
+  // Whether every bit of a under mask is clear, or every one set.
+  static PIX_SIMD_INLINE bool allClear(V a, V mask)
+  {
+    return _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_and_si128(a, mask), _mm_setzero_si128())) == 0xFFFF;
+  }
+  static PIX_SIMD_INLINE bool allSet(V a, V mask)
+  {
+    return _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_and_si128(a, mask), mask)) == 0xFFFF;
+  }
 
   // Pixel k's 32-bit lane broadcast over the vector (vector k of a widened
   // group holds pixel k).

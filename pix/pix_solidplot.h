@@ -12,6 +12,7 @@
 #include "pix/pix_combine.h"
 #include "pix/pix_opselect.h"
 #include "pix/pix_simdrows.h"
+#include "pix/pix_wordmix.h"
 
 struct PIX_StorePlot {
   PIX_pixel c;

@@ -5,6 +5,7 @@
 
 #include "pix/pix_blendmode.h"
 #include "pix/pix_combine.h"
+#include "pix/pix_wordmix.h"
 #include "tests/pix/pix_testsupport.h"
 
 using namespace pixtest;

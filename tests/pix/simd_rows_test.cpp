@@ -16,6 +16,7 @@
 #include "pix/pix_combine.h"
 #include "pix/pix_simdbilinear.h"
 #include "pix/pix_simdrows.h"
+#include "pix/pix_wordmix.h"
 #include "tests/pix/pix_testsupport.h"
 
 using namespace pixtest;
