@@ -91,6 +91,24 @@ std::vector<PIX_pixel> RunsOfAlphas(std::mt19937& rng, int n)
   return v;
 }
 
+// Every destination byte under colours whose channels are base, base + 64,
+// base + 128 and base + 192 (base 0..63): ref(d, colour) gives the pixel
+// expected, rowFn(ops, d, colour, n) combines one colour's row.
+void ExpectSolidSweep(const std::string& what, const std::function<PIX_pixel(PIX_pixel, PIX_pixel)>& ref,
+                      const std::function<void(const PIX_SimdRowOps&, PIX_pixel*, PIX_pixel, int)>& rowFn)
+{
+  auto colour = [](int base) { return (PIX_pixel)base * 0x01010101u + 0xC0804000u; };
+  std::vector<PIX_pixel> d(256 * 64), want(256 * 64);
+  for (int base = 0; base < 64; ++base)
+    for (int v = 0; v < 256; ++v) {
+      d[base * 256 + v] = (PIX_pixel)v * 0x01010101u;
+      want[base * 256 + v] = ref(d[base * 256 + v], colour(base));
+    }
+  ExpectRow(what, d, {}, want, [&](const PIX_SimdRowOps& o, PIX_pixel* dp, const PIX_pixel*, int) {
+    for (int base = 0; base < 64; ++base) rowFn(o, dp + base * 256, colour(base), 256);
+  });
+}
+
 PIX_pixel RefMix(PIX_pixel d, PIX_pixel k, int kind)
 {
   Chans dc = Split(d), kc = Split(k), o;
@@ -138,21 +156,13 @@ TEST(SimdRows, CopyEveryByteCombination)
 
 TEST(SimdRows, CopySolidEveryByteCombination)
 {
-  // Every destination byte under colours whose channels are base, base + 64,
-  // base + 128 and base + 192.
   for (int ia = 1; ia < 256; ++ia) {
-    std::vector<PIX_pixel> d(256 * 64), want(256 * 64);
-    for (int base = 0; base < 64; ++base)
-      for (int v = 0; v < 256; ++v) {
-        const PIX_pixel colour = (PIX_pixel)base * 0x01010101u + 0xC0804000u;
-        d[base * 256 + v] = (PIX_pixel)v * 0x01010101u;
-        want[base * 256 + v] = RefOperator(d[base * 256 + v], colour, PIX_OP_COPY, false, ia);
-      }
-    ExpectRow("copySolid ia " + std::to_string(ia), d, {}, want,
-              [ia](const PIX_SimdRowOps& o, PIX_pixel* dp, const PIX_pixel*, int) {
-                for (int base = 0; base < 64; ++base)
-                  o.copySolid(dp + base * 256, (PIX_pixel)base * 0x01010101u + 0xC0804000u, 256, ia);
-              });
+    ExpectSolidSweep(
+        "copySolid ia " + std::to_string(ia),
+        [ia](PIX_pixel d, PIX_pixel colour) { return RefOperator(d, colour, PIX_OP_COPY, false, ia); },
+        [ia](const PIX_SimdRowOps& o, PIX_pixel* d, PIX_pixel colour, int n) {
+          o.copySolid(d, colour, n, ia);
+        });
     if (HasFailure()) return;
   }
 }
@@ -224,27 +234,19 @@ TEST(SimdRows, WordMixesEveryByteCombination)
   ExpectRow("halfMix", d, s, want,
             [](const PIX_SimdRowOps& o, PIX_pixel* dp, const PIX_pixel* sp, int n) { o.halfMix(dp, sp, n); });
 
-  // Every destination byte under every colour byte (channels k, k + 64, ...).
+  // The solid mixes take the colour pre-shifted.
   using SolidFn = void (*PIX_SimdRowOps::*)(PIX_pixel*, PIX_pixel, int);
   const SolidFn fns[] = {&PIX_SimdRowOps::halfMixSolid, &PIX_SimdRowOps::quarterMixSolid,
                          &PIX_SimdRowOps::threeQuarterMixSolid, &PIX_SimdRowOps::fillSolid};
   PIX_pixel (*const preShift[])(PIX_pixel) = {PIX_PreShiftHalf, PIX_PreShiftQuarter, PIX_PreShiftThreeQuarter,
                                               [](PIX_pixel k) { return k; }};
-  for (int kind = 0; kind < 4; ++kind) {
-    std::vector<PIX_pixel> dest(256 * 64), expect(256 * 64);
-    for (int base = 0; base < 64; ++base)
-      for (int v = 0; v < 256; ++v) {
-        const PIX_pixel colour = (PIX_pixel)base * 0x01010101u + 0xC0804000u;
-        dest[base * 256 + v] = (PIX_pixel)v * 0x01010101u;
-        expect[base * 256 + v] = kind == 3 ? colour : RefMix(dest[base * 256 + v], colour, kind);
-      }
-    ExpectRow("solid mix " + std::to_string(kind), dest, {}, expect,
-              [&](const PIX_SimdRowOps& o, PIX_pixel* dp, const PIX_pixel*, int) {
-                for (int base = 0; base < 64; ++base)
-                  (o.*fns[kind])(dp + base * 256, preShift[kind]((PIX_pixel)base * 0x01010101u + 0xC0804000u),
-                                 256);
-              });
-  }
+  for (int kind = 0; kind < 4; ++kind)
+    ExpectSolidSweep(
+        "solid mix " + std::to_string(kind),
+        [kind](PIX_pixel d, PIX_pixel colour) { return kind == 3 ? colour : RefMix(d, colour, kind); },
+        [&](const PIX_SimdRowOps& o, PIX_pixel* d, PIX_pixel colour, int n) {
+          (o.*fns[kind])(d, preShift[kind](colour), n);
+        });
 }
 
 namespace {
