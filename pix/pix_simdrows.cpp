@@ -10,7 +10,13 @@
 namespace {
 std::atomic<const PIX_SimdRowOps*> g_active{nullptr};
 
-bool HasAvx2() { return __builtin_cpu_supports("avx2"); }
+// The processor's features may be asked for before the runtime has read
+// them (from a static initialiser): reading them again is harmless.
+bool HasAvx2()
+{
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2");
+}
 
 PIX_SimdLevel LevelOf(const PIX_SimdRowOps* ops)
 {
