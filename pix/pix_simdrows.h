@@ -11,8 +11,9 @@
 //
 // Threads: the row functions are stateless and run on the thread that owns
 // the bitmaps. The active set is one atomic pointer: PIX_SimdRows and
-// PIX_SetSimdLevel may be called from any thread without a lock; a drawing
-// call that is running when the level changes finishes with the set it read.
+// PIX_SetSimdLevel may be called from any thread without a lock. A drawing
+// call running while the level changes may do some rows with each set,
+// which gives the same bytes.
 #pragma once
 
 #include <cstdint>
