@@ -94,11 +94,19 @@ void Quarry::OnParamChange(int paramIdx)
 
 void Quarry::FollowSampleRate(double fs)
 {
-  // The smoothers' pole depends on the sample rate alone.
   if (SameBits(fs, mPoleRate)) return;
+  // The smoothers' pole depends on the sample rate alone.
   const double b = Smooth::Pole(fs);
   mSmoothA.SetPole(b);
   mSmoothB.SetPole(b);
+  // Histories left by the filters at another rate do not fit the new
+  // coefficients: played on, they ring out as a loud transient or a DC
+  // offset many times full scale. The stages start from silence instead;
+  // the control positions carry over, as they do not depend on the rate.
+  mStageAL.ClearHistories();
+  mStageAR.ClearHistories();
+  mStageBL.ClearHistories();
+  mStageBR.ClearHistories();
   mPoleRate = fs;
 }
 

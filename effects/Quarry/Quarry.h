@@ -50,7 +50,7 @@ private:
   double mFirstStageTarget = 0.0;   // "GainL"
   Smooth mSmoothA;                  // first-stage control position
   Smooth mSmoothB;                  // second-stage control position
-  // Sample rate the smoothers' pole was last computed for.
+  // Sample rate the smoothers' pole and the filters' histories belong to.
   double mPoleRate;
   CragA mStageAL, mStageAR;
   CragB mStageBL, mStageBR;
