@@ -26,6 +26,17 @@ struct CragRecord {
     std::fill(pastOut, pastOut + 6, 0.0);
   }
 
+  // For a filter output y that is not a normal number: clears the
+  // histories and, for a subnormal y, makes it a zero of its sign. False
+  // when y is not finite.
+  bool RestartFromSilence(double& y)
+  {
+    ClearHistories();
+    if (!std::isfinite(y)) return false;
+    y = std::copysign(0.0, y);
+    return true;
+  }
+
   // One step of the recursive filter of the given order on input x: the
   // difference equation summed term by term in this order, divided by a0,
   // then the histories moved on. A result that is not a normal number
@@ -44,11 +55,7 @@ struct CragRecord {
 #pragma GCC unroll 6
     for (int i = 0; i < Order; ++i) sum -= a[i + 1] * pastOut[i];
     double y = sum / a[0];
-    if (y != 0.0 && !IsNormalNumber(y)) {
-      ClearHistories();
-      if (!std::isfinite(y)) return SilenceNonFinite ? 0.0 : y;
-      y = std::copysign(0.0, y);
-    }
+    if (y != 0.0 && !IsNormalNumber(y) && !RestartFromSilence(y)) return SilenceNonFinite ? 0.0 : y;
     out = y;
 #pragma GCC unroll 6
     for (int i = Order - 1; i > 0; --i) {
