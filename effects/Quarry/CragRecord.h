@@ -55,7 +55,7 @@ struct CragRecord {
 #pragma GCC unroll 6
     for (int i = 0; i < Order; ++i) sum -= a[i + 1] * pastOut[i];
     double y = sum / a[0];
-    if (y != 0.0 && !IsNormalNumber(y) && !RestartFromSilence(y)) return SilenceNonFinite ? 0.0 : y;
+    if (!IsNormalNumber(y) && y != 0.0 && !RestartFromSilence(y)) return SilenceNonFinite ? 0.0 : y;
     out = y;
 #pragma GCC unroll 6
     for (int i = Order - 1; i > 0; --i) {

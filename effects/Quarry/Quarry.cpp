@@ -110,20 +110,40 @@ void Quarry::FollowSampleRate(double fs)
   mPoleRate = fs;
 }
 
+bool Quarry::SettleControls(double fs)
+{
+  if (!mSmoothA.AtRest(mFirstStageTarget) || !mSmoothB.AtRest(mSecondStageTarget)) return false;
+  // Both smoothers sit at their fixed point, so every step this block would
+  // hand each stage the same position. One update brings the left stages
+  // (a step behind the right ones) there too; after it, the per-frame steps
+  // and coefficient updates would change nothing.
+  mStageAL.Calc(fs, mSmoothA.z);
+  mStageAR.Calc(fs, mSmoothA.z);
+  mStageBL.Calc(fs, mSmoothB.z);
+  mStageBR.Calc(fs, mSmoothB.z);
+  return true;
+}
+
 // Each smoother serves both channels and steps once per channel, so the
-// right stage always sees the position one step further along.
+// right stage always sees the position one step further along. Settled
+// controls have nothing to do.
+template <bool kSettled>
 DSP_ALWAYS_INLINE void Quarry::AdvanceFirstStage(double fs)
 {
+  if (kSettled) return;
   mStageAL.Calc(fs, mSmoothA.Process(mFirstStageTarget));
   mStageAR.Calc(fs, mSmoothA.Process(mFirstStageTarget));
 }
 
+template <bool kSettled>
 DSP_ALWAYS_INLINE void Quarry::AdvanceSecondStage(double fs)
 {
+  if (kSettled) return;
   mStageBL.Calc(fs, mSmoothB.Process(mSecondStageTarget));
   mStageBR.Calc(fs, mSmoothB.Process(mSecondStageTarget));
 }
 
+template <bool kSettled>
 void Quarry::ProcessStages(const double* inL, const double* inR, double* outL, double* outR, int nFrames)
 {
   const double fs = GetSampleRate();
@@ -131,59 +151,71 @@ void Quarry::ProcessStages(const double* inL, const double* inR, double* outL, d
   // The first stages run one frame ahead of the second ones. Every stage and
   // smoother still sees exactly the same sequence of calls as frame-by-frame
   // processing, but the long chain of one frame can overlap the next.
-  AdvanceFirstStage(fs);
+  AdvanceFirstStage<kSettled>(fs);
   double aL = mStageAL.Process(inL[0] * kInputGain);
   double aR = mStageAR.Process(inR[0] * kInputGain);
   for (int i = 0; i + 1 < nFrames; ++i) {
-    AdvanceFirstStage(fs);
+    AdvanceFirstStage<kSettled>(fs);
     const double nextL = mStageAL.Process(inL[i + 1] * kInputGain);
     const double nextR = mStageAR.Process(inR[i + 1] * kInputGain);
-    AdvanceSecondStage(fs);
+    AdvanceSecondStage<kSettled>(fs);
     outL[i] = mStageBL.Process(aL) * gain;
     outR[i] = mStageBR.Process(aR) * gain;
     aL = nextL;
     aR = nextR;
   }
-  AdvanceSecondStage(fs);
+  AdvanceSecondStage<kSettled>(fs);
   outL[nFrames - 1] = mStageBL.Process(aL) * gain;
   outR[nFrames - 1] = mStageBR.Process(aR) * gain;
 }
 
-template <class ChannelOp>
+template <bool kSettled, class ChannelOp>
 void Quarry::AdvanceControls(int nFrames, ChannelOp channelOp)
 {
   const double fs = GetSampleRate();
   for (int i = 0; i < nFrames; ++i) {
-    AdvanceFirstStage(fs);
-    AdvanceSecondStage(fs);
+    AdvanceFirstStage<kSettled>(fs);
+    AdvanceSecondStage<kSettled>(fs);
     channelOp(i);
   }
 }
 
-void Quarry::ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames)
+template <bool kSettled>
+void Quarry::ProcessBlock(double** inputs, double** outputs, int nFrames)
 {
-  if (nFrames < 1) return;
   const double* inL = inputs[0];
   const double* inR = inputs[1];
   double* outL = outputs[0];
   double* outR = outputs[1];
-  FollowSampleRate(GetSampleRate());
-
   switch (GetParam(kBypass)->Int()) {
     case 0:
-      ProcessStages(inL, inR, outL, outR, nFrames);
+      ProcessStages<kSettled>(inL, inR, outL, outR, nFrames);
       break;
     case 1:
       // The filters stand still while bypassed; smoothers and coefficients
       // move on.
-      AdvanceControls(nFrames, [&](int i) {
+      AdvanceControls<kSettled>(nFrames, [&](int i) {
         outL[i] = inL[i];
         outR[i] = inR[i];
       });
       break;
     default:
       // Any other bypass value writes nothing.
-      AdvanceControls(nFrames, [](int) {});
+      AdvanceControls<kSettled>(nFrames, [](int) {});
       break;
+  }
+}
+
+void Quarry::ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames)
+{
+  if (nFrames < 1) return;
+  const double fs = GetSampleRate();
+  FollowSampleRate(fs);
+  // Checked for every block: a knob that moves or a smoother still gliding
+  // takes the frame-by-frame path.
+  if (SettleControls(fs)) {
+    ProcessBlock<true>(inputs, outputs, nFrames);
+  } else {
+    ProcessBlock<false>(inputs, outputs, nFrames);
   }
 }

@@ -34,15 +34,26 @@ public:
 private:
   void InitParams();
   void FollowSampleRate(double fs);
+  // When both smoothers have reached their fixed point, brings every
+  // stage's coefficients there and returns true: the block can then skip
+  // the per-frame smoother steps and coefficient updates, which would
+  // change nothing.
+  bool SettleControls(double fs);
   // One frame's smoother steps and coefficients of the first (CragA) or the
-  // second (CragB) stages of both channels.
+  // second (CragB) stages of both channels; nothing when kSettled.
+  template <bool kSettled>
   void AdvanceFirstStage(double fs);
+  template <bool kSettled>
   void AdvanceSecondStage(double fs);
+  // A block as the bypass switch has it.
+  template <bool kSettled>
+  void ProcessBlock(double** inputs, double** outputs, int nFrames);
   // The effect proper over a block.
+  template <bool kSettled>
   void ProcessStages(const double* inL, const double* inR, double* outL, double* outR, int nFrames);
   // Advances smoothers and coefficients frame by frame without running the
   // filters; channelOp(frame) handles that frame's audio.
-  template <class ChannelOp>
+  template <bool kSettled, class ChannelOp>
   void AdvanceControls(int nFrames, ChannelOp channelOp);
 
   double mOutputGain = 1.0;

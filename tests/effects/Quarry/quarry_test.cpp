@@ -252,6 +252,74 @@ void ExpectBitExactSession(double fs)
 
 TEST(Quarry, BitExactAt44100) { ExpectBitExactSession(44100.0); }
 
+// Once the smoothers reach their fixed point the plug-in skips their steps
+// and the coefficient updates; none of that may show in the output. The
+// session settles, is automated (the smoothers move off their fixed point),
+// settles again, is bypassed and resumed while settled, and changes the
+// sample rate, against the plain model all along.
+TEST(Quarry, BitExactAcrossTheSmoothersSettlingPoint)
+{
+  const double fs = 44100.0;
+  const int total = static_cast<int>(fs * 40);
+  TestSignal sig(static_cast<int>(fs * 2), fs);
+  Host host(fs);
+  ref::Effect model;
+  double outDb = -30, gainM = 0.7, gainL = 0.3, rate = fs;
+  int bypass = 0;
+  model.SetParams(outDb, gainM, gainL, bypass);
+  const int blockSizes[] = {512, 1, 333, 64, 2048, 7};
+  std::vector<double> outL(4096), outR(4096), refL(4096), refR(4096);
+
+  auto settled = [&] {
+    return host.plug.GetFirstStageSmoother().AtRest(gainL) &&
+           host.plug.GetSecondStageSmoother().AtRest(gainM);
+  };
+  auto set = [&](int param, double value) {
+    host.SetParam(param, value);
+    const double plain = host.plug.GetParam(param)->Value();
+    if (param == Quarry::kOut) outDb = plain;
+    if (param == Quarry::kGainM) gainM = plain;
+    if (param == Quarry::kGainL) gainL = plain;
+    if (param == Quarry::kBypass) bypass = static_cast<int>(plain);
+    model.SetParams(outDb, gainM, gainL, bypass);
+  };
+
+  int frame = 0, block = 0, settledAt = -1, movedAt = -1, settledAgainAt = -1;
+  while (frame < total) {
+    const int n = blockSizes[block++ % 6];
+    const int at = frame % (static_cast<int>(sig.left.size()) - 4096);
+    host.Process(&sig.left[at], &sig.right[at], outL.data(), outR.data(), n);
+    model.Process(&sig.left[at], &sig.right[at], refL.data(), refR.data(), n, rate);
+    for (int i = 0; i < n; ++i) {
+      ASSERT_TRUE(SameBits(refL[i], outL[i])) << "frame " << frame + i;
+      ASSERT_TRUE(SameBits(refR[i], outR[i])) << "frame " << frame + i;
+    }
+    frame += n;
+    if (settledAt < 0 && settled()) {
+      settledAt = frame;
+      set(Quarry::kGainL, 0.55);  // both knobs move off the fixed point
+      set(Quarry::kGainM, 0.25);
+    } else if (settledAt >= 0 && movedAt < 0) {
+      movedAt = frame;
+      EXPECT_FALSE(settled());
+    } else if (movedAt >= 0 && settledAgainAt < 0 && settled()) {
+      settledAgainAt = frame;
+      set(Quarry::kOut, -12);  // no smoother: stays settled
+      set(Quarry::kBypass, 1);
+    } else if (settledAgainAt >= 0 && bypass == 1 && frame > settledAgainAt + fs) {
+      set(Quarry::kBypass, 0);
+    } else if (settledAgainAt >= 0 && rate == fs && frame > settledAgainAt + 2 * fs) {
+      // A new rate moves the smoothers' pole and every coefficient.
+      rate = 48000.0;
+      host.plug.SetSampleRate(rate);
+      model.ClearHistories();
+    }
+  }
+  EXPECT_GT(settledAt, 0);
+  EXPECT_GT(settledAgainAt, movedAt);
+  EXPECT_EQ(48000.0, rate);
+}
+
 TEST(Quarry, BitExactAt96000) { ExpectBitExactSession(96000.0); }
 
 // The new rate's coefficients apply from the next block on, and the filters
