@@ -12,7 +12,10 @@
 #include "dsp/ClipTable.h"
 #include "dsp/Denormal.h"
 #include "dsp/SameBits.h"
+#include "effects/Quarry/CragPair.h"
 #include "effects/Quarry/CragRecord.h"
+
+class CragAPair;
 
 class CragA : public CragRecord {
 public:
@@ -26,6 +29,8 @@ public:
   double Process(double x);
 
 private:
+  friend class CragAPair;
+
   // The parts of the coefficient polynomials that depend on the sample
   // rate alone; recomputed only when the rate changes, which leaves every
   // coefficient bit-identical to a full evaluation.
@@ -56,3 +61,37 @@ DSP_ALWAYS_INLINE double CragA::Process(double x)
   // A non-finite filter output goes through the clipper like any other.
   return Clip(Filter<3, false>(FlushDenormal(x)));
 }
+
+// The left and right first stages run in step (see CragPair).
+class CragAPair : public CragPair<3, false> {
+public:
+  CragAPair(CragA& left, CragA& right)
+      : CragPair(left, right), mLeft(left), mRight(right), mK2(Pack(left.mK2, right.mK2))
+  {
+    for (int i = 0; i < 4; ++i) {
+      mNumRate[i] = Pack(left.mNumRate[i], right.mNumRate[i]);
+      mNumPot[i] = Pack(left.mNumPot[i], right.mNumPot[i]);
+    }
+  }
+
+  // CragA::Calc in each lane, at the rate the stages were last calculated
+  // for.
+  DSP_ALWAYS_INLINE void Calc(double, double leftPot, double rightPot)
+  {
+    const StereoPair Pk = _mm_mul_pd(Pack(leftPot, rightPot), mK2);
+#pragma GCC unroll 4
+    for (int i = 0; i < 4; ++i) mB[i] = _mm_add_pd(mNumRate[i], _mm_mul_pd(mNumPot[i], Pk));
+    mLeft.mPot = leftPot;
+    mRight.mPot = rightPot;
+  }
+
+  // CragA::Process in each lane.
+  DSP_ALWAYS_INLINE StereoPair Process(StereoPair x) { return ClipLanes(Filter(FlushDenormalLanes(x))); }
+
+private:
+  CragA& mLeft;
+  CragA& mRight;
+  StereoPair mK2;
+  StereoPair mNumRate[4];
+  StereoPair mNumPot[4];
+};

@@ -107,6 +107,13 @@ void Quarry::FollowSampleRate(double fs)
   mStageAR.ClearHistories();
   mStageBL.ClearHistories();
   mStageBR.ClearHistories();
+  // The coefficients that depend on the rate alone follow now, before any
+  // block loads them; the numerators follow the positions frame by frame
+  // as always.
+  mStageAL.Calc(fs, mSmoothA.z);
+  mStageAR.Calc(fs, mSmoothA.z);
+  mStageBL.Calc(fs, mSmoothB.z);
+  mStageBR.Calc(fs, mSmoothB.z);
   mPoleRate = fs;
 }
 
@@ -127,55 +134,63 @@ bool Quarry::SettleControls(double fs)
 // Each smoother serves both channels and steps once per channel, so the
 // right stage always sees the position one step further along. Settled
 // controls have nothing to do.
-template <bool kSettled>
-DSP_ALWAYS_INLINE void Quarry::AdvanceFirstStage(double fs)
+template <bool kSettled, class Stages>
+DSP_ALWAYS_INLINE void Quarry::AdvanceFirstStage(double fs, Stages& stages)
 {
   if (kSettled) return;
-  mStageAL.Calc(fs, mSmoothA.Process(mFirstStageTarget));
-  mStageAR.Calc(fs, mSmoothA.Process(mFirstStageTarget));
+  const double left = mSmoothA.Process(mFirstStageTarget);
+  const double right = mSmoothA.Process(mFirstStageTarget);
+  stages.Calc(fs, left, right);
 }
 
-template <bool kSettled>
-DSP_ALWAYS_INLINE void Quarry::AdvanceSecondStage(double fs)
+template <bool kSettled, class Stages>
+DSP_ALWAYS_INLINE void Quarry::AdvanceSecondStage(double fs, Stages& stages)
 {
   if (kSettled) return;
-  mStageBL.Calc(fs, mSmoothB.Process(mSecondStageTarget));
-  mStageBR.Calc(fs, mSmoothB.Process(mSecondStageTarget));
+  const double left = mSmoothB.Process(mSecondStageTarget);
+  const double right = mSmoothB.Process(mSecondStageTarget);
+  stages.Calc(fs, left, right);
 }
 
-template <bool kSettled>
+template <bool kSettled, class SecondStages>
 void Quarry::ProcessStages(const double* inL, const double* inR, double* outL, double* outR, int nFrames)
 {
   const double fs = GetSampleRate();
-  const double gain = mOutputGain;
+  const StereoPair gain = Splat(mOutputGain);
+  const StereoPair inputGain = Splat(kInputGain);
+  CragAPair first(mStageAL, mStageAR);
+  SecondStages second(mStageBL, mStageBR);
   // The first stages run one frame ahead of the second ones. Every stage and
   // smoother still sees exactly the same sequence of calls as frame-by-frame
   // processing, but the long chain of one frame can overlap the next.
-  AdvanceFirstStage<kSettled>(fs);
-  double aL = mStageAL.Process(inL[0] * kInputGain);
-  double aR = mStageAR.Process(inR[0] * kInputGain);
+  AdvanceFirstStage<kSettled>(fs, first);
+  StereoPair a = first.Process(_mm_mul_pd(Pack(inL[0], inR[0]), inputGain));
   for (int i = 0; i + 1 < nFrames; ++i) {
-    AdvanceFirstStage<kSettled>(fs);
-    const double nextL = mStageAL.Process(inL[i + 1] * kInputGain);
-    const double nextR = mStageAR.Process(inR[i + 1] * kInputGain);
-    AdvanceSecondStage<kSettled>(fs);
-    outL[i] = mStageBL.Process(aL) * gain;
-    outR[i] = mStageBR.Process(aR) * gain;
-    aL = nextL;
-    aR = nextR;
+    AdvanceFirstStage<kSettled>(fs, first);
+    const StereoPair next = first.Process(_mm_mul_pd(Pack(inL[i + 1], inR[i + 1]), inputGain));
+    AdvanceSecondStage<kSettled>(fs, second);
+    const StereoPair out = _mm_mul_pd(second.Process(a), gain);
+    _mm_storel_pd(&outL[i], out);
+    _mm_storeh_pd(&outR[i], out);
+    a = next;
   }
-  AdvanceSecondStage<kSettled>(fs);
-  outL[nFrames - 1] = mStageBL.Process(aL) * gain;
-  outR[nFrames - 1] = mStageBR.Process(aR) * gain;
+  AdvanceSecondStage<kSettled>(fs, second);
+  const StereoPair out = _mm_mul_pd(second.Process(a), gain);
+  _mm_storel_pd(&outL[nFrames - 1], out);
+  _mm_storeh_pd(&outR[nFrames - 1], out);
+  first.Store();
+  second.Store();
 }
 
 template <bool kSettled, class ChannelOp>
 void Quarry::AdvanceControls(int nFrames, ChannelOp channelOp)
 {
   const double fs = GetSampleRate();
+  CragChannels<CragA> first(mStageAL, mStageAR);
+  CragChannels<CragB> second(mStageBL, mStageBR);
   for (int i = 0; i < nFrames; ++i) {
-    AdvanceFirstStage<kSettled>(fs);
-    AdvanceSecondStage<kSettled>(fs);
+    AdvanceFirstStage<kSettled>(fs, first);
+    AdvanceSecondStage<kSettled>(fs, second);
     channelOp(i);
   }
 }
@@ -189,7 +204,11 @@ void Quarry::ProcessBlock(double** inputs, double** outputs, int nFrames)
   double* outR = outputs[1];
   switch (GetParam(kBypass)->Int()) {
     case 0:
-      ProcessStages<kSettled>(inL, inR, outL, outR, nFrames);
+      if (mStageBL.DcExact()) {
+        ProcessStages<kSettled, CragChannels<CragB>>(inL, inR, outL, outR, nFrames);
+      } else {
+        ProcessStages<kSettled, CragBPair>(inL, inR, outL, outR, nFrames);
+      }
       break;
     case 1:
       // The filters stand still while bypassed; smoothers and coefficients

@@ -41,15 +41,17 @@ private:
   bool SettleControls(double fs);
   // One frame's smoother steps and coefficients of the first (CragA) or the
   // second (CragB) stages of both channels; nothing when kSettled.
-  template <bool kSettled>
-  void AdvanceFirstStage(double fs);
-  template <bool kSettled>
-  void AdvanceSecondStage(double fs);
+  template <bool kSettled, class Stages>
+  void AdvanceFirstStage(double fs, Stages& stages);
+  template <bool kSettled, class Stages>
+  void AdvanceSecondStage(double fs, Stages& stages);
   // A block as the bypass switch has it.
   template <bool kSettled>
   void ProcessBlock(double** inputs, double** outputs, int nFrames);
-  // The effect proper over a block.
-  template <bool kSettled>
+  // The effect proper over a block, both channels in step; SecondStages is
+  // CragBPair, or CragChannels<CragB> where the second stages run the
+  // DC-exact form.
+  template <bool kSettled, class SecondStages>
   void ProcessStages(const double* inL, const double* inR, double* outL, double* outR, int nFrames);
   // Advances smoothers and coefficients frame by frame without running the
   // filters; channelOp(frame) handles that frame's audio.

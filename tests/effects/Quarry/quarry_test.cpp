@@ -400,6 +400,34 @@ TEST(Quarry, NonFiniteInputDoesNotSilenceTheChannelForGood)
   EXPECT_GT(tailEnergy, 1e-4);
 }
 
+// A subnormal input sample counts as a zero of its sign, in whichever
+// channel it comes, while the other channel plays on untouched.
+TEST(Quarry, SubnormalInputCountsAsSignedZero)
+{
+  const int n = 4096;
+  TestSignal sig(n, 44100.0);
+  std::vector<double> tinyL = sig.left, zeroL = sig.left, tinyR = sig.right, zeroR = sig.right;
+  for (int i = 0; i < n; i += 3) {
+    const double tiny = (i % 2 ? -1 : 1) * DBL_MIN / (4 + i % 7);  // subnormal even when raised
+    (i < n / 2 ? tinyL : tinyR)[i] = tiny;
+    (i < n / 2 ? zeroL : zeroR)[i] = std::copysign(0.0, tiny);
+  }
+  Host withTiny(44100.0), withZeros(44100.0);
+  std::vector<double> tL(n), tR(n), zL(n), zR(n);
+  withTiny.Process(tinyL.data(), tinyR.data(), tL.data(), tR.data(), n);
+  withZeros.Process(zeroL.data(), zeroR.data(), zL.data(), zR.data(), n);
+  for (int i = 0; i < n; ++i) {
+    ASSERT_TRUE(SameBits(zL[i], tL[i])) << i;
+    ASSERT_TRUE(SameBits(zR[i], tR[i])) << i;
+  }
+  // The filters keep the zero, not the subnormal value.
+  double lastL[2] = {0.5, -DBL_MIN / 5}, lastR[2] = {-DBL_MIN / 5, 0.25}, out[2][2];
+  withTiny.Process(lastL, lastR, out[0], out[1], 2);
+  EXPECT_TRUE(SameBits(-0.0, withTiny.plug.GetFirstStage(0).pastIn[0]));
+  EXPECT_TRUE(SameBits(-0.0, withTiny.plug.GetFirstStage(1).pastIn[1]));
+  EXPECT_EQ(0.25 * 3.1622776601683795, withTiny.plug.GetFirstStage(1).pastIn[0]);
+}
+
 // After a minute of silence the filters hold zeros, not subnormal numbers,
 // and the output is still exactly what the plain model produces.
 TEST(Quarry, LongSilenceLeavesNoSubnormalState)
