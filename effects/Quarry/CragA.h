@@ -15,8 +15,6 @@
 #include "effects/Quarry/CragPair.h"
 #include "effects/Quarry/CragRecord.h"
 
-class CragAPair;
-
 class CragA : public CragRecord {
 public:
   CragA() = default;
@@ -29,7 +27,11 @@ public:
   double Process(double x);
 
 private:
-  friend class CragAPair;
+  template <class, int, bool>
+  friend class CragPair;
+
+  // The numerators' position term is pot * PotScale().
+  double PotScale() const { return mK2; }
 
   // The parts of the coefficient polynomials that depend on the sample
   // rate alone; recomputed only when the rate changes, which leaves every
@@ -63,35 +65,10 @@ DSP_ALWAYS_INLINE double CragA::Process(double x)
 }
 
 // The left and right first stages run in step (see CragPair).
-class CragAPair : public CragPair<3, false> {
+class CragAPair : public CragPair<CragA, 3, false> {
 public:
-  CragAPair(CragA& left, CragA& right)
-      : CragPair(left, right), mLeft(left), mRight(right), mK2(Pack(left.mK2, right.mK2))
-  {
-    for (int i = 0; i < 4; ++i) {
-      mNumRate[i] = Pack(left.mNumRate[i], right.mNumRate[i]);
-      mNumPot[i] = Pack(left.mNumPot[i], right.mNumPot[i]);
-    }
-  }
-
-  // CragA::Calc in each lane, at the rate the stages were last calculated
-  // for.
-  DSP_ALWAYS_INLINE void Calc(double, double leftPot, double rightPot)
-  {
-    const StereoPair Pk = _mm_mul_pd(Pack(leftPot, rightPot), mK2);
-#pragma GCC unroll 4
-    for (int i = 0; i < 4; ++i) mB[i] = _mm_add_pd(mNumRate[i], _mm_mul_pd(mNumPot[i], Pk));
-    mLeft.mPot = leftPot;
-    mRight.mPot = rightPot;
-  }
+  using CragPair::CragPair;
 
   // CragA::Process in each lane.
   DSP_ALWAYS_INLINE StereoPair Process(StereoPair x) { return ClipLanes(Filter(FlushDenormalLanes(x))); }
-
-private:
-  CragA& mLeft;
-  CragA& mRight;
-  StereoPair mK2;
-  StereoPair mNumRate[4];
-  StereoPair mNumPot[4];
 };

@@ -17,8 +17,6 @@
 #include "effects/Quarry/CragPair.h"
 #include "effects/Quarry/CragRecord.h"
 
-class CragBPair;
-
 class CragB : public CragRecord {
 public:
   CragB() = default;
@@ -41,7 +39,11 @@ public:
   long double DenominatorAtDc() const;
 
 private:
-  friend class CragBPair;
+  template <class, int, bool>
+  friend class CragPair;
+
+  // The numerators' position term is pot * PotScale().
+  double PotScale() const { return mRate; }
 
   // The parts of the coefficient polynomials that depend on the sample
   // rate alone (the whole denominator among them); recomputed only when the
@@ -85,33 +87,10 @@ DSP_ALWAYS_INLINE double CragB::Process(double x)
 
 // The left and right second stages run in step (see CragPair), for the
 // rates where they run in double precision.
-class CragBPair : public CragPair<5, true> {
+class CragBPair : public CragPair<CragB, 5, true> {
 public:
-  CragBPair(CragB& left, CragB& right) : CragPair(left, right), mLeft(left), mRight(right)
-  {
-    for (int i = 0; i < 6; ++i) {
-      mNumRate[i] = Pack(left.mNumRate[i], right.mNumRate[i]);
-      mNumPot[i] = Pack(left.mNumPot[i], right.mNumPot[i]);
-    }
-  }
-
-  // CragB::Calc in each lane, at the rate the stages were last calculated
-  // for (sampleRate).
-  DSP_ALWAYS_INLINE void Calc(double sampleRate, double leftPot, double rightPot)
-  {
-    const StereoPair Q = _mm_mul_pd(Pack(leftPot, rightPot), Splat(sampleRate));
-#pragma GCC unroll 6
-    for (int i = 0; i < 6; ++i) mB[i] = _mm_add_pd(mNumRate[i], _mm_mul_pd(mNumPot[i], Q));
-    mLeft.mPot = leftPot;
-    mRight.mPot = rightPot;
-  }
+  using CragPair::CragPair;
 
   // CragB::Process in each lane.
   DSP_ALWAYS_INLINE StereoPair Process(StereoPair x) { return Filter(FlushDenormalLanes(ClipLanes(x))); }
-
-private:
-  CragB& mLeft;
-  CragB& mRight;
-  StereoPair mNumRate[6];
-  StereoPair mNumPot[6];
 };

@@ -1,54 +1,61 @@
 #pragma once
-// The left and right filters of one kind of stage run in step, lane by lane
-// in SSE2 registers (dsp/StereoPair.h): both records' coefficients and
-// histories are loaded at the start of a block, run together and stored
-// back at its end. Each lane does what its record's own Filter does, the
-// same operations in the same order, so the output is the same bit for bit;
-// a sample whose output is neither zero nor a normal number in either lane
-// (a rare event: a fault, or a decay into subnormals) goes through the
-// records' own Filter instead.
+// The left and right stages of one kind run in step, lane by lane in SSE2
+// registers (dsp/StereoPair.h): both stages' coefficients and histories are
+// loaded at the start of a block, run together and stored back at its end.
+// Each lane does what its stage's own Calc and Filter do, the same
+// operations in the same order, so the output is the same bit for bit; a
+// sample whose output is neither zero nor a normal number in either lane (a
+// rare event: a fault, or a decay into subnormals) goes through the stages'
+// own Filter instead.
 //
 // Threads: lives within one processing call, under the plug-in mutex.
 
 #include "dsp/AlwaysInline.h"
+#include "dsp/DifferenceEquation.h"
 #include "dsp/StereoPair.h"
 #include "effects/Quarry/CragRecord.h"
 
-template <int Order, bool SilenceNonFinite>
+// Stage is CragA or CragB: numerators of Order + 1 coefficients
+// mNumRate[i] + mNumPot[i] * (pot * PotScale()), where the terms and the
+// scale depend on the rate alone.
+template <class Stage, int Order, bool SilenceNonFinite>
 class CragPair {
 public:
-  CragPair(CragRecord& left, CragRecord& right) : mLeft(left), mRight(right)
+  CragPair(Stage& left, Stage& right)
+      : mLeft(left), mRight(right), mPotScale(Pack(left.PotScale(), right.PotScale()))
   {
     for (int i = 0; i <= Order; ++i) {
       mA[i] = Pack(left.a[i], right.a[i]);
       mB[i] = Pack(left.b[i], right.b[i]);
+      mNumRate[i] = Pack(left.mNumRate[i], right.mNumRate[i]);
+      mNumPot[i] = Pack(left.mNumPot[i], right.mNumPot[i]);
     }
     LoadHistories();
+  }
+
+  // Stage::Calc in each lane, at the rate the stages were last calculated
+  // for.
+  DSP_ALWAYS_INLINE void Calc(double, double leftPot, double rightPot)
+  {
+    const StereoPair scaled = Pack(leftPot, rightPot) * mPotScale;
+#pragma GCC unroll 6
+    for (int i = 0; i <= Order; ++i) mB[i] = mNumRate[i] + mNumPot[i] * scaled;
+    mLeft.mPot = leftPot;
+    mRight.mPot = rightPot;
   }
 
   // One step of both filters.
   DSP_ALWAYS_INLINE StereoPair Filter(StereoPair x)
   {
-    StereoPair sum = _mm_mul_pd(mB[0], x);
-#pragma GCC unroll 6
-    for (int i = 0; i < Order; ++i) sum = _mm_add_pd(sum, _mm_mul_pd(mB[i + 1], mPastIn[i]));
-#pragma GCC unroll 6
-    for (int i = 0; i < Order; ++i) sum = _mm_sub_pd(sum, _mm_mul_pd(mA[i + 1], mPastOut[i]));
-    const StereoPair y = _mm_div_pd(sum, mA[0]);
-    if (AnyAbnormalLane(y)) return FilterEachRecord(x);
+    const StereoPair y = DifferenceEquation<Order>(x, mB, mA, mPastIn, mPastOut);
+    if (AnyAbnormalLane(y)) return FilterEachStage(x);
     mIn = x;
     mOut = y;
-#pragma GCC unroll 6
-    for (int i = Order - 1; i > 0; --i) {
-      mPastIn[i] = mPastIn[i - 1];
-      mPastOut[i] = mPastOut[i - 1];
-    }
-    mPastIn[0] = x;
-    mPastOut[0] = y;
+    ShiftHistories<Order>(mPastIn, mPastOut, x, y);
     return y;
   }
 
-  // Puts the histories, and the numerators, back into the records.
+  // Puts the histories and the numerators back into the stages.
   void Store()
   {
     for (int i = 0; i <= Order; ++i) {
@@ -67,10 +74,6 @@ public:
     }
   }
 
-protected:
-  // The numerators, which the derived pairs compute.
-  StereoPair mB[Order + 1];
-
 private:
   void LoadHistories()
   {
@@ -82,18 +85,22 @@ private:
     }
   }
 
-  __attribute__((noinline)) StereoPair FilterEachRecord(StereoPair x)
+  __attribute__((noinline)) StereoPair FilterEachStage(StereoPair x)
   {
     Store();
-    const double left = mLeft.Filter<Order, SilenceNonFinite>(Left(x));
-    const double right = mRight.Filter<Order, SilenceNonFinite>(Right(x));
+    const double left = mLeft.template Filter<Order, SilenceNonFinite>(Left(x));
+    const double right = mRight.template Filter<Order, SilenceNonFinite>(Right(x));
     LoadHistories();
     return Pack(left, right);
   }
 
-  CragRecord& mLeft;
-  CragRecord& mRight;
+  Stage& mLeft;
+  Stage& mRight;
+  StereoPair mPotScale;
+  StereoPair mNumRate[Order + 1];
+  StereoPair mNumPot[Order + 1];
   StereoPair mA[Order + 1];
+  StereoPair mB[Order + 1];
   StereoPair mIn, mOut;
   StereoPair mPastIn[Order];
   StereoPair mPastOut[Order];

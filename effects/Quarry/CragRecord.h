@@ -8,6 +8,7 @@
 
 #include "dsp/AlwaysInline.h"
 #include "dsp/Denormal.h"
+#include "dsp/DifferenceEquation.h"
 
 struct CragRecord {
   double in = 0.0;         // value last fed to the filter
@@ -49,21 +50,10 @@ struct CragRecord {
   DSP_ALWAYS_INLINE double Filter(double x)
   {
     in = x;
-    double sum = b[0] * x;
-#pragma GCC unroll 6
-    for (int i = 0; i < Order; ++i) sum += b[i + 1] * pastIn[i];
-#pragma GCC unroll 6
-    for (int i = 0; i < Order; ++i) sum -= a[i + 1] * pastOut[i];
-    double y = sum / a[0];
+    double y = DifferenceEquation<Order>(x, b, a, pastIn, pastOut);
     if (!IsNormalNumber(y) && y != 0.0 && !RestartFromSilence(y)) return SilenceNonFinite ? 0.0 : y;
     out = y;
-#pragma GCC unroll 6
-    for (int i = Order - 1; i > 0; --i) {
-      pastIn[i] = pastIn[i - 1];
-      pastOut[i] = pastOut[i - 1];
-    }
-    pastIn[0] = x;
-    pastOut[0] = y;
+    ShiftHistories<Order>(pastIn, pastOut, x, y);
     return y;
   }
 };

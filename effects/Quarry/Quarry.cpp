@@ -42,6 +42,19 @@ constexpr EffectIdentity kIdentity = {
 
 constexpr double kInputGain = 3.1622776601683795;  // +10 dB
 
+// One frame's smoother steps and coefficients for the left and right stages
+// of one kind. Each smoother serves both channels and steps once per
+// channel, so the right stage always sees the position one step further
+// along. Settled controls have nothing to do.
+template <bool kSettled, class Stages>
+DSP_ALWAYS_INLINE void AdvanceStages(double fs, Smooth& smoother, double target, Stages& stages)
+{
+  if (kSettled) return;
+  const double left = smoother.Process(target);
+  const double right = smoother.Process(target);
+  stages.Calc(fs, left, right);
+}
+
 }  // namespace
 
 Quarry::Quarry(IEffectInstanceInfo instanceInfo)
@@ -110,11 +123,16 @@ void Quarry::FollowSampleRate(double fs)
   // The coefficients that depend on the rate alone follow now, before any
   // block loads them; the numerators follow the positions frame by frame
   // as always.
+  CalcAtSmoothedPositions(fs);
+  mPoleRate = fs;
+}
+
+void Quarry::CalcAtSmoothedPositions(double fs)
+{
   mStageAL.Calc(fs, mSmoothA.z);
   mStageAR.Calc(fs, mSmoothA.z);
   mStageBL.Calc(fs, mSmoothB.z);
   mStageBR.Calc(fs, mSmoothB.z);
-  mPoleRate = fs;
 }
 
 bool Quarry::SettleControls(double fs)
@@ -124,32 +142,8 @@ bool Quarry::SettleControls(double fs)
   // hand each stage the same position. One update brings the left stages
   // (a step behind the right ones) there too; after it, the per-frame steps
   // and coefficient updates would change nothing.
-  mStageAL.Calc(fs, mSmoothA.z);
-  mStageAR.Calc(fs, mSmoothA.z);
-  mStageBL.Calc(fs, mSmoothB.z);
-  mStageBR.Calc(fs, mSmoothB.z);
+  CalcAtSmoothedPositions(fs);
   return true;
-}
-
-// Each smoother serves both channels and steps once per channel, so the
-// right stage always sees the position one step further along. Settled
-// controls have nothing to do.
-template <bool kSettled, class Stages>
-DSP_ALWAYS_INLINE void Quarry::AdvanceFirstStage(double fs, Stages& stages)
-{
-  if (kSettled) return;
-  const double left = mSmoothA.Process(mFirstStageTarget);
-  const double right = mSmoothA.Process(mFirstStageTarget);
-  stages.Calc(fs, left, right);
-}
-
-template <bool kSettled, class Stages>
-DSP_ALWAYS_INLINE void Quarry::AdvanceSecondStage(double fs, Stages& stages)
-{
-  if (kSettled) return;
-  const double left = mSmoothB.Process(mSecondStageTarget);
-  const double right = mSmoothB.Process(mSecondStageTarget);
-  stages.Calc(fs, left, right);
 }
 
 template <bool kSettled, class SecondStages>
@@ -163,18 +157,18 @@ void Quarry::ProcessStages(const double* inL, const double* inR, double* outL, d
   // The first stages run one frame ahead of the second ones. Every stage and
   // smoother still sees exactly the same sequence of calls as frame-by-frame
   // processing, but the long chain of one frame can overlap the next.
-  AdvanceFirstStage<kSettled>(fs, first);
+  AdvanceStages<kSettled>(fs, mSmoothA, mFirstStageTarget, first);
   StereoPair a = first.Process(_mm_mul_pd(Pack(inL[0], inR[0]), inputGain));
   for (int i = 0; i + 1 < nFrames; ++i) {
-    AdvanceFirstStage<kSettled>(fs, first);
+    AdvanceStages<kSettled>(fs, mSmoothA, mFirstStageTarget, first);
     const StereoPair next = first.Process(_mm_mul_pd(Pack(inL[i + 1], inR[i + 1]), inputGain));
-    AdvanceSecondStage<kSettled>(fs, second);
+    AdvanceStages<kSettled>(fs, mSmoothB, mSecondStageTarget, second);
     const StereoPair out = _mm_mul_pd(second.Process(a), gain);
     _mm_storel_pd(&outL[i], out);
     _mm_storeh_pd(&outR[i], out);
     a = next;
   }
-  AdvanceSecondStage<kSettled>(fs, second);
+  AdvanceStages<kSettled>(fs, mSmoothB, mSecondStageTarget, second);
   const StereoPair out = _mm_mul_pd(second.Process(a), gain);
   _mm_storel_pd(&outL[nFrames - 1], out);
   _mm_storeh_pd(&outR[nFrames - 1], out);
@@ -189,8 +183,8 @@ void Quarry::AdvanceControls(int nFrames, ChannelOp channelOp)
   CragChannels<CragA> first(mStageAL, mStageAR);
   CragChannels<CragB> second(mStageBL, mStageBR);
   for (int i = 0; i < nFrames; ++i) {
-    AdvanceFirstStage<kSettled>(fs, first);
-    AdvanceSecondStage<kSettled>(fs, second);
+    AdvanceStages<kSettled>(fs, mSmoothA, mFirstStageTarget, first);
+    AdvanceStages<kSettled>(fs, mSmoothB, mSecondStageTarget, second);
     channelOp(i);
   }
 }

@@ -34,17 +34,13 @@ public:
 private:
   void InitParams();
   void FollowSampleRate(double fs);
+  // Every stage's coefficients for the rate and its smoother's position.
+  void CalcAtSmoothedPositions(double fs);
   // When both smoothers have reached their fixed point, brings every
   // stage's coefficients there and returns true: the block can then skip
   // the per-frame smoother steps and coefficient updates, which would
   // change nothing.
   bool SettleControls(double fs);
-  // One frame's smoother steps and coefficients of the first (CragA) or the
-  // second (CragB) stages of both channels; nothing when kSettled.
-  template <bool kSettled, class Stages>
-  void AdvanceFirstStage(double fs, Stages& stages);
-  template <bool kSettled, class Stages>
-  void AdvanceSecondStage(double fs, Stages& stages);
   // A block as the bypass switch has it.
   template <bool kSettled>
   void ProcessBlock(double** inputs, double** outputs, int nFrames);
