@@ -5,7 +5,8 @@
 #include "pix/pix_blit.h"
 #include "pix/pix_vector.h"
 
-ArtCanvas::ArtCanvas(int width, int height) : m_width(width), m_height(height), m_hi(width * kScale, height * kScale)
+ArtCanvas::ArtCanvas(int width, int height)
+    : m_width(width), m_height(height), m_hi(width * kScale, height * kScale)
 {
   PIX_Clear(&m_hi, 0);
 }
@@ -52,17 +53,20 @@ void ArtCanvas::Stroke(float x1, float y1, float x2, float y2, float width, ArtR
   PIX_FillConvexPolygon(&m_hi, xs, ys, 4, ArtPixel(colour), alpha, PIX_OP_COPY);
 }
 
-void ArtCanvas::ArcBand(float cx, float cy, float rIn, float rOut, float a0, float a1, ArtRGB colour, float alpha)
+void ArtCanvas::ArcBand(float cx, float cy, float rIn, float rOut, float a0, float a1, ArtRGB colour,
+                        float alpha)
 {
   Shade(cx - rOut - 1, cy - rOut - 1, cx + rOut + 1, cy + rOut + 1, [&](float x, float y, ArtRGB* c) {
     *c = colour;
     const float dx = x - cx, dy = y - cy;
     const float d = std::sqrt(dx * dx + dy * dy);
-    const float radial = ArtClamp((rOut - d) * kScale + 0.5f, 0, 1) * ArtClamp((d - rIn) * kScale + 0.5f, 0, 1);
+    const float radial =
+        ArtClamp((rOut - d) * kScale + 0.5f, 0, 1) * ArtClamp((d - rIn) * kScale + 0.5f, 0, 1);
     if (radial <= 0.0f) return 0.0f;
     const float a = std::atan2(dx, -dy);
     // Soften the two ends over one supersampled pixel along the circle.
-    const float along = ArtClamp((a - a0) * d * kScale + 0.5f, 0, 1) * ArtClamp((a1 - a) * d * kScale + 0.5f, 0, 1);
+    const float along =
+        ArtClamp((a - a0) * d * kScale + 0.5f, 0, 1) * ArtClamp((a1 - a) * d * kScale + 0.5f, 0, 1);
     return radial * along * alpha;
   });
 }
@@ -70,8 +74,8 @@ void ArtCanvas::ArcBand(float cx, float cy, float rIn, float rOut, float a0, flo
 void ArtCanvas::VerticalGradient(float x, float y, float w, float h, ArtRGB top, ArtRGB bottom)
 {
   const float rows = S(h);
-  PIX_GradRect(&m_hi, (int)S(x), (int)S(y), (int)S(w), (int)rows, top.r / 255, top.g / 255, top.b / 255, 1.0f, 0,
-               0, 0, 0, (bottom.r - top.r) / 255 / rows, (bottom.g - top.g) / 255 / rows,
+  PIX_GradRect(&m_hi, (int)S(x), (int)S(y), (int)S(w), (int)rows, top.r / 255, top.g / 255, top.b / 255, 1.0f,
+               0, 0, 0, 0, (bottom.r - top.r) / 255 / rows, (bottom.g - top.g) / 255 / rows,
                (bottom.b - top.b) / 255 / rows, 0, PIX_OP_COPY);
 }
 

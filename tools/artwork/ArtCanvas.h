@@ -33,7 +33,8 @@ public:
   void Stroke(float x1, float y1, float x2, float y2, float width, ArtRGB colour, float alpha = 1.0f);
   // A band of the circle between two angles (0 up, clockwise), drawn as
   // anti-aliased arcs one supersampled pixel apart.
-  void ArcBand(float cx, float cy, float rIn, float rOut, float a0, float a1, ArtRGB colour, float alpha = 1.0f);
+  void ArcBand(float cx, float cy, float rIn, float rOut, float a0, float a1, ArtRGB colour,
+               float alpha = 1.0f);
   // Vertical gradient of a rectangle, through the rasteriser's gradient fill.
   void VerticalGradient(float x, float y, float w, float h, ArtRGB top, ArtRGB bottom);
 

@@ -45,8 +45,9 @@ bool WriteRows(PngFile& f, const PIX_BitmapRows& rows, bool alpha)
 {
   if (setjmp(png_jmpbuf(f.png))) return false;
   png_init_io(f.png, f.file);
-  png_set_IHDR(f.png, f.info, rows.width, rows.height, 8, alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
-               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_set_IHDR(f.png, f.info, rows.width, rows.height, 8,
+               alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_set_compression_level(f.png, 9);
   png_set_filter(f.png, PNG_FILTER_TYPE_BASE, PNG_ALL_FILTERS);
   png_write_info(f.png, f.info);

@@ -58,8 +58,8 @@ void DrawFootswitch(ArtCanvas& c, float cx, float cy)
     *col = ArtMix(Chrome(dx, dy), ArtHex(0xFFFFFF), 0.6f * std::exp(-(hx * hx + hy * hy) * 5.0f));
     return 1.0f;
   });
-  PIX_Circle(c.Hi(), ArtCanvas::S(cx), ArtCanvas::S(cy), ArtCanvas::S(15.3f), ArtPixel(ArtHex(0x3C3F44)), 0.6f,
-             PIX_OP_COPY, true);
+  PIX_Circle(c.Hi(), ArtCanvas::S(cx), ArtCanvas::S(cy), ArtCanvas::S(15.3f), ArtPixel(ArtHex(0x3C3F44)),
+             0.6f, PIX_OP_COPY, true);
 }
 
 void DrawLed(ArtCanvas& c, float cx, float cy, bool lit)

@@ -7,7 +7,8 @@
 
 ArtFont::ArtFont(const char* face, int px, bool bold)
 {
-  HFONT font = CreateFont(px, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, 0, 0, 0, 0, 0, 0, ANTIALIASED_QUALITY, 0, face);
+  HFONT font =
+      CreateFont(px, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, 0, 0, 0, 0, 0, 0, ANTIALIASED_QUALITY, 0, face);
   m_font.SetFromHFont(font, PIX_FONT_OWNS_HFONT);
 }
 
@@ -56,7 +57,8 @@ void ArtFont::DrawRight(PIX_IBitmap* bm, const char* text, int right, int top, A
   DrawAt(bm, text, (float)(right - Measure(text)), top, colour, alpha, 0.0f);
 }
 
-void ArtFont::DrawEngraved(PIX_IBitmap* bm, const char* text, float cx, int top, ArtRGB colour, float tracking)
+void ArtFont::DrawEngraved(PIX_IBitmap* bm, const char* text, float cx, int top, ArtRGB colour,
+                           float tracking)
 {
   DrawCentred(bm, text, cx, top + 1, ArtHex(0xFFE2C8), 0.30f, tracking);
   DrawCentred(bm, text, cx, top - 1, ArtHex(0x000000), 0.18f, tracking);

@@ -24,13 +24,15 @@ public:
   void DrawRight(PIX_IBitmap* bm, const char* text, int right, int top, ArtRGB colour, float alpha = 1.0f);
   // Centred text cut into the panel: a light lower edge, a dark upper
   // edge, then the letters.
-  void DrawEngraved(PIX_IBitmap* bm, const char* text, float cx, int top, ArtRGB colour, float tracking = 0.0f);
+  void DrawEngraved(PIX_IBitmap* bm, const char* text, float cx, int top, ArtRGB colour,
+                    float tracking = 0.0f);
 
 private:
   // Draws (bm non-null) or only walks the text; returns the pen position
   // after the last letter and its tracking.
   float Walk(PIX_IBitmap* bm, const char* text, float x, int top, float tracking);
-  void DrawAt(PIX_IBitmap* bm, const char* text, float x, int top, ArtRGB colour, float alpha, float tracking);
+  void DrawAt(PIX_IBitmap* bm, const char* text, float x, int top, ArtRGB colour, float alpha,
+              float tracking);
 
   PIX_CachedFont m_font;
 };

@@ -59,7 +59,8 @@ bool WritePreview(Artwork& art, const char* path)
 
 bool WriteAll(Artwork& art, const std::string& dir)
 {
-  bool ok = WriteArtPng((dir + "/bg.png").c_str(), &art.bg) && WriteArtPng((dir + "/by.png").c_str(), &art.by);
+  bool ok =
+      WriteArtPng((dir + "/bg.png").c_str(), &art.bg) && WriteArtPng((dir + "/by.png").c_str(), &art.by);
   for (int i = 0; i < 3 && ok; ++i) ok = WriteArtPng((dir + "/" + kKnobs[i].file).c_str(), &art.knobs[i]);
   return ok;
 }
