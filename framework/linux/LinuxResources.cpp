@@ -9,7 +9,6 @@
 
 #include "base/string.h"
 #include "framework/linux/LinuxPaths.h"
-#include "pix/pix_png.h"
 
 namespace {
 
@@ -104,21 +103,32 @@ bool LinuxPngHeaderSize(const unsigned char* data, size_t size, int* width, int*
   return true;
 }
 
-bool LinuxImageSize(const char* bundleId, const char* name, int* width, int* height,
+bool LinuxFindImage(const char* bundleId, const char* name, LinuxImageSource* source,
                     const char* overrideFolder)
 {
   if (!LinuxIsPngName(name)) return false;
-  if (FileHeaderSize(OverridePath(name, overrideFolder), width, height)) return true;
-  const LinuxResource* r = LinuxFindBuiltInResource(bundleId, name);
-  return r && LinuxPngHeaderSize(r->data, r->size, width, height);
+  int w = 0, h = 0;
+  const std::string path = OverridePath(name, overrideFolder);
+  if (FileHeaderSize(path, &w, &h)) {
+    source->path.Set(path.c_str());
+    source->builtIn = nullptr;
+  } else {
+    const LinuxResource* r = LinuxFindBuiltInResource(bundleId, name);
+    if (!r || !LinuxPngHeaderSize(r->data, r->size, &w, &h)) return false;
+    source->path.Set("");
+    source->builtIn = r;
+  }
+  source->width = w;
+  source->height = h;
+  return true;
 }
 
-PIX_IBitmap* LinuxLoadImage(const char* bundleId, const char* name, const char* overrideFolder)
+bool LinuxImageSize(const char* bundleId, const char* name, int* width, int* height,
+                    const char* overrideFolder)
 {
-  if (!LinuxIsPngName(name)) return nullptr;
-  const std::string path = OverridePath(name, overrideFolder);
-  if (FileHeaderSize(path, nullptr, nullptr)) return PIX_LoadPNG(path.c_str(), nullptr);
-  const LinuxResource* r = LinuxFindBuiltInResource(bundleId, name);
-  if (!r || r->size > 0x7FFFFFFF) return nullptr;
-  return PIX_LoadPNGFromMemory(r->data, (int)r->size, nullptr);
+  LinuxImageSource source;
+  if (!LinuxFindImage(bundleId, name, &source, overrideFolder)) return false;
+  if (width) *width = source.width;
+  if (height) *height = source.height;
+  return true;
 }

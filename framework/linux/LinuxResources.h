@@ -17,6 +17,8 @@
 
 #include <cstddef>
 
+#include "base/string.h"
+
 class PIX_IBitmap;
 
 // One file built into the module.
@@ -54,9 +56,18 @@ bool LinuxPngHeaderSize(const unsigned char* data, size_t size, int* width, int*
 // Where an image comes from: the override folder's file when it exists and
 // has a valid PNG header, else the built-in bytes. overrideFolder null
 // means the module's own resources/img/ folder; "" means none.
-// Names that are not png give false, as does a name found nowhere.
+struct LinuxImageSource {
+  BASE_String path;                        // the override file, or ""
+  const LinuxResource* builtIn = nullptr;  // used when path is ""
+  int width = 0, height = 0;               // from the PNG header
+};
+// False (source unchanged) for names that are not png and names found nowhere.
+bool LinuxFindImage(const char* bundleId, const char* name, LinuxImageSource* source,
+                    const char* overrideFolder = nullptr);
+// The size of that image, from its header only.
 bool LinuxImageSize(const char* bundleId, const char* name, int* width, int* height,
                     const char* overrideFolder = nullptr);
 // Decodes the same image into a new bitmap the caller owns; null when the
-// name is not png, is found nowhere or does not decode.
+// name is not png, is found nowhere or does not decode. (Linked from the
+// quarry_linux library; the lookups above need only quarry_linux_resources.)
 PIX_IBitmap* LinuxLoadImage(const char* bundleId, const char* name, const char* overrideFolder = nullptr);

@@ -71,12 +71,13 @@ int main(int argc, char** argv)
 {
   const char* outDir = nullptr;
   const char* preview = nullptr;
+  bool usage = false;
   for (int i = 1; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--preview") && i + 1 < argc) preview = argv[++i];
     else if (!outDir && argv[i][0] != '-') outDir = argv[i];
-    else outDir = nullptr, i = argc;
+    else usage = true;
   }
-  if (!outDir) {
+  if (!outDir || usage) {
     std::fprintf(stderr, "usage: quarry-artwork OUTDIR [--preview FILE]\n");
     return 2;
   }

@@ -118,6 +118,16 @@ struct BoxCase {
   int answer;
 };
 
+// Installs the stand-in answering as the case says, shows the box, checks
+// the answer and returns the program's arguments.
+Strings ShowBox(StandInPrograms& bin, const std::string& program, const BoxCase& c)
+{
+  bin.Add(program, c.status, c.output);
+  EXPECT_EQ(c.answer, LinuxShowMessageBox(kNasty.c_str(), "Quarry: caption", c.type))
+      << program << " type " << c.type << " status " << c.status;
+  return bin.Args(program);
+}
+
 TEST(LinuxDialogs, ZenityMessageBoxesMapButtonsAndAnswers)
 {
   StandInPrograms bin;
@@ -130,10 +140,7 @@ TEST(LinuxDialogs, ZenityMessageBoxesMapButtonsAndAnswers)
       {kLinuxMsgYesNo, 255, "", 0},     {2, 0, "", 1},
   };
   for (const BoxCase& c : cases) {
-    bin.Add("zenity", c.status, c.output);
-    EXPECT_EQ(c.answer, LinuxShowMessageBox(kNasty.c_str(), "Quarry: caption", c.type))
-        << "type " << c.type << " status " << c.status;
-    const Strings args = bin.Args("zenity");
+    const Strings args = ShowBox(bin, "zenity", c);
     ASSERT_GE(args.size(), 4u);
     EXPECT_EQ(c.type == 1 || c.type == 3 || c.type == 4 ? "--question" : "--info", args[0]);
     EXPECT_TRUE(Contains(args, "--no-markup"));
@@ -157,12 +164,9 @@ TEST(LinuxDialogs, KdialogWhenThereIsNoZenity)
   };
   const char* option[] = {"--msgbox", "--yesno", "--msgbox", "--yesnocancel", "--yesno"};
   for (const BoxCase& c : cases) {
-    bin.Add("kdialog", c.status, c.output);
-    EXPECT_EQ(c.answer, LinuxShowMessageBox(kNasty.c_str(), "cap tion", c.type))
-        << "type " << c.type << " status " << c.status;
-    const Strings args = bin.Args("kdialog");
+    const Strings args = ShowBox(bin, "kdialog", c);
     ASSERT_GE(args.size(), 4u);
-    EXPECT_EQ((Strings{"--title", "cap tion", option[c.type], kNasty}),
+    EXPECT_EQ((Strings{"--title", "Quarry: caption", option[c.type], kNasty}),
               Strings(args.begin(), args.begin() + 4));
   }
 }
