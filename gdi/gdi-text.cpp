@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "gdi/gdi-text-align.h"
 #include "gdi/gdi-text-engine.h"
 #include "gdi/gdi.h"
 
@@ -105,12 +106,8 @@ int GDI_DrawText(HDC ctx, const char* text, int length, RECT* r, int flags)
   cairo_t* cr = ctx->ctx;
   if (!cr) return height;
 
-  int x = r->left;
-  if (flags & DT_RIGHT) x = r->right - width;
-  else if (flags & DT_CENTER) x = r->left + (r->right - r->left) / 2 - width / 2;
-  int y = r->top;
-  if (flags & DT_BOTTOM) y = r->bottom - height;
-  else if (flags & DT_VCENTER) y = r->top + (r->bottom - r->top) / 2 - height / 2;
+  const POINT at = GDI_AlignText(*r, width, height, flags, GDI_CENTRE_HALVES);
+  const int x = at.x, y = at.y;
 
   cairo_save(cr);
   if (!(flags & DT_NOCLIP)) {

@@ -1,7 +1,12 @@
 #pragma once
 // Handle types, records and constants of the GDI-style drawing interface.
 // Handles are opaque pointers: a device context (HDC) is a context record,
-// every other object (pen, brush, font, bitmap) an object record.
+// every other object (pen, brush, font, bitmap) an object record. RECT and
+// POINT are the rasteriser's own, so text and pixels share one rectangle.
+//
+// Threads: declarations only.
+
+#include "pix/pix_pixel.h"
 
 struct GDI_ContextRec;
 struct GDI_ObjectRec;
@@ -16,22 +21,6 @@ typedef HGDIOBJ HBITMAP;
 typedef HGDIOBJ HICON;
 typedef GDI_ImageListRec* HIMAGELIST;
 typedef void* HWND;
-
-// Rectangle with right and bottom exclusive, y down. Shared with the
-// rasteriser, which declares the same type behind the same guard.
-#ifndef QUARRY_RECT_DEFINED
-#define QUARRY_RECT_DEFINED
-struct RECT {
-  int left, top, right, bottom;
-};
-#endif
-
-#ifndef QUARRY_POINT_DEFINED
-#define QUARRY_POINT_DEFINED
-struct POINT {
-  int x, y;
-};
-#endif
 
 struct TEXTMETRIC {
   int tmHeight;

@@ -3,14 +3,15 @@
 #include <algorithm>
 #include <cstring>
 #include <utility>
-#include <vector>
 
+#include "gdi/gdi-text-align.h"
 #include "gdi/gdi.h"
-#include "pix/pix_bitmaprows.h"
 #include "pix/pix_blendmode.h"
 #include "pix/pix_blit.h"
 #include "pix/pix_fontscratch.h"
+#include "pix/pix_glyphmask.h"
 #include "pix/pix_glyphrender.h"
+#include "pix/pix_glyphwalk.h"
 #include "pix/pix_utf8.h"
 
 namespace {
@@ -22,8 +23,6 @@ enum { kGlyphOnlyFontFlags = 0x1F7 };
 enum { kMaxCachedLineHeight = 1023 };
 // Fonts this tall are always drawn natively.
 enum { kNativeLineHeight = 256 };
-
-int TextLength(const char* text, int length) { return length < 0 ? (int)std::strlen(text) : length; }
 
 int ToGdiColour(PIX_pixel c) { return RGB(PIX_GetR(c), PIX_GetG(c), PIX_GetB(c)); }
 
@@ -49,37 +48,6 @@ private:
   HDC m_dc;
   HGDIOBJ m_old;
 };
-
-// Turns a w x h coverage bitmap a quarter: clockwise (the tops of the
-// letters face right, read downwards) or, bottom-up, the other way.
-std::vector<unsigned char> Transpose(const std::vector<unsigned char>& g, int w, int h, bool bottomUp)
-{
-  std::vector<unsigned char> t(g.size());
-  for (int i = 0; i < w; ++i)    // rows of the turned bitmap
-    for (int j = 0; j < h; ++j)  // its columns
-      t[(size_t)i * h + j] = bottomUp ? g[(size_t)j * w + (w - 1 - i)] : g[(size_t)(h - 1 - j) * w + i];
-  return t;
-}
-
-void Threshold(std::vector<unsigned char>& g)
-{
-  for (unsigned char& k : g) k = k > 130 ? 255 : 0;
-}
-
-// Empty pixels next to glyph pixels become effect pixels (128): for a
-// shadow those below and right of the glyph, for an outline all around.
-void AddEffect(std::vector<unsigned char>& g, int w, int h, bool outline)
-{
-  auto full = [&](int x, int y) { return x >= 0 && y >= 0 && x < w && y < h && g[(size_t)y * w + x] == 255; };
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      unsigned char& k = g[(size_t)y * w + x];
-      if (k) continue;
-      const bool touches = outline ? full(x - 1, y) || full(x + 1, y) || full(x, y - 1) || full(x, y + 1)
-                                   : full(x - 1, y) || full(x, y - 1) || full(x - 1, y - 1);
-      if (touches) k = 128;
-    }
-}
 
 }  // namespace
 
@@ -131,88 +99,81 @@ int PIX_CachedFont::Padding() const { return m_line_height < 16 ? 2 : m_line_hei
 bool PIX_CachedFont::RenderGlyph(unsigned short c)
 {
   if (m_line_height > kMaxCachedLineHeight) return false;
-  charEnt* e = m_cache.Find(c);
   bool appended = false;
-  if (!e) {
-    if (m_flags & PIX_FONT_PRERENDER_ASCII) return false;
-    e = m_cache.Append(c);
-    if (!e) return false;
-    appended = true;
-  }
-  PIX_IBitmap* scratch = PIX_GlyphScratch(std::max(m_line_height, 1) * 2 + 8);
-  HDC dc = scratch ? scratch->getDC() : nullptr;
-  bool ok = false;
-  if (dc) {
-    char utf[4];
-    const int n = PIX_EncodeUTF8(c, utf);
-    const int p = Padding();
-    int measuredW = 0, totalW = 0, h = 0;
-    {
-      SelectedFont selected(dc, m_font);
-      RECT mr = {0, 0, 0, 0};
-      GDI_DrawText(dc, utf, n, &mr, DT_SINGLELINE | DT_CALCRECT | DT_NOPREFIX);
-      measuredW = mr.right;
-      totalW = std::min(measuredW + 2 * p, scratch->getWidth());
-      h = std::min(mr.bottom, scratch->getHeight());
-      if (measuredW > 0 && h > 0) {
-        PIX_FillRect(scratch, 0, 0, totalW, h, 0, 1.0f, PIX_OP_COPY);
-        RECT dr = {p, 0, p + measuredW, h};
-        GDI_DrawText(dc, utf, n, &dr, DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX);
-      }
-    }
-    e->advance = measuredW;
-    if (measuredW <= 0 || h <= 0) {
-      e->base_offset = -1;
-      e->width = e->height = e->left_extra = 0;
-      ok = true;
-    } else {
-      if (m_flags & PIX_FONT_BLUR) PIX_Blur(scratch, scratch, 0, 0, 0, 0, totalW, h);
-      // Coverage is the red byte of the white-on-black rendering.
-      PIX_BitmapRows rows(scratch);
-      const bool invert = (m_flags & PIX_FONT_INVERT) != 0;
-      auto coverage = [&](int x, int y) {
-        const int v = (int)((*rows.at(x, y) >> 16) & 0xFF);
-        return invert ? 255 - v : v;
-      };
-      int first = totalW, last = -1;
-      for (int x = 0; x < totalW; ++x)
-        for (int y = 0; y < h; ++y)
-          if (coverage(x, y)) {
-            first = std::min(first, x);
-            last = x;
-            break;
-          }
-      const int keep0 = std::min(first, p);
-      const int keep1 = std::min(std::max(last + 1, p + measuredW), totalW);
-      int w = std::max(keep1 - keep0, 0);
-      std::vector<unsigned char> g((size_t)w * h);
-      for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) g[(size_t)y * w + x] = (unsigned char)coverage(keep0 + x, y);
-      e->left_extra = p - keep0;
-
-      int gw = w, gh = h;
-      if (m_flags & PIX_FONT_VERTICAL) {
-        g = Transpose(g, w, h, (m_flags & PIX_FONT_BOTTOMUP) != 0);
-        gw = h;
-        gh = w;
-      }
-      if (m_flags & (PIX_FONT_MONO | PIX_FONT_SHADOW | PIX_FONT_OUTLINE)) Threshold(g);
-      if (m_flags & (PIX_FONT_SHADOW | PIX_FONT_OUTLINE))
-        AddEffect(g, gw, gh, (m_flags & PIX_FONT_OUTLINE) != 0);
-
-      e->width = gw;
-      e->height = gh;
-      if (g.empty()) {
-        e->base_offset = -1;
-        ok = true;
-      } else if (unsigned char* store = m_cache.AddBitmap(e, (int)g.size())) {
-        std::memcpy(store, g.data(), g.size());
-        ok = true;
-      }
-    }
-  }
+  charEnt* e = CacheSlot(c, &appended);
+  if (!e) return false;
+  const bool ok = RenderInto(*e, c);
   if (appended) m_cache.Sort();
   return ok;
+}
+
+charEnt* PIX_CachedFont::CacheSlot(unsigned short c, bool* appended)
+{
+  if (charEnt* e = m_cache.Find(c)) return e;
+  if (m_flags & PIX_FONT_PRERENDER_ASCII) return nullptr;
+  charEnt* e = m_cache.Append(c);
+  *appended = e != nullptr;
+  return e;
+}
+
+bool PIX_CachedFont::RenderInto(charEnt& e, unsigned short c)
+{
+  PIX_IBitmap* scratch = PIX_GlyphScratch(std::max(m_line_height, 1) * 2 + 8);
+  if (!scratch || !scratch->getDC()) return false;
+  const int pad = Padding();
+  const ScratchGlyph drawn = DrawInScratch(scratch, c, pad);
+  e.advance = drawn.advance;
+  if (drawn.advance <= 0 || drawn.height <= 0) {
+    e.base_offset = -1;
+    e.width = e.height = e.left_extra = 0;
+    return true;
+  }
+  if (m_flags & PIX_FONT_BLUR) PIX_Blur(scratch, scratch, 0, 0, 0, 0, drawn.width, drawn.height);
+  PIX_GlyphMask mask = PIX_CaptureGlyphCoverage(scratch, drawn.width, drawn.height, pad, drawn.advance,
+                                                (m_flags & PIX_FONT_INVERT) != 0);
+  ShapeMask(mask);
+  return StoreMask(e, mask);
+}
+
+PIX_CachedFont::ScratchGlyph PIX_CachedFont::DrawInScratch(PIX_IBitmap* scratch, unsigned short c, int pad)
+{
+  char utf[4];
+  const int n = PIX_EncodeUTF8(c, utf);
+  HDC dc = scratch->getDC();
+  SelectedFont selected(dc, m_font);
+  RECT measured = {0, 0, 0, 0};
+  GDI_DrawText(dc, utf, n, &measured, DT_SINGLELINE | DT_CALCRECT | DT_NOPREFIX);
+  const ScratchGlyph drawn = {measured.right, std::min(measured.right + 2 * pad, scratch->getWidth()),
+                              std::min(measured.bottom, scratch->getHeight())};
+  if (drawn.advance > 0 && drawn.height > 0) {
+    PIX_FillRect(scratch, 0, 0, drawn.width, drawn.height, 0, 1.0f, PIX_OP_COPY);
+    RECT at = {pad, 0, pad + drawn.advance, drawn.height};
+    GDI_DrawText(dc, utf, n, &at, DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX);
+  }
+  return drawn;
+}
+
+void PIX_CachedFont::ShapeMask(PIX_GlyphMask& mask) const
+{
+  if (m_flags & PIX_FONT_VERTICAL) PIX_TurnGlyphMask(mask, (m_flags & PIX_FONT_BOTTOMUP) != 0);
+  if (m_flags & (PIX_FONT_MONO | PIX_FONT_SHADOW | PIX_FONT_OUTLINE)) PIX_ThresholdGlyphMask(mask);
+  if (m_flags & (PIX_FONT_SHADOW | PIX_FONT_OUTLINE))
+    PIX_AddGlyphEffect(mask, (m_flags & PIX_FONT_OUTLINE) != 0);
+}
+
+bool PIX_CachedFont::StoreMask(charEnt& e, const PIX_GlyphMask& mask)
+{
+  e.left_extra = mask.leftExtra;
+  e.width = mask.width;
+  e.height = mask.height;
+  if (mask.bytes.empty()) {
+    e.base_offset = -1;
+    return true;
+  }
+  unsigned char* store = m_cache.AddBitmap(&e, (int)mask.bytes.size());
+  if (!store) return false;
+  std::memcpy(store, mask.bytes.data(), mask.bytes.size());
+  return true;
 }
 
 const charEnt* PIX_CachedFont::Glyph(unsigned short c)
@@ -245,31 +206,24 @@ int PIX_CachedFont::DrawText(PIX_IBitmap* bm, const char* text, int length, RECT
   return DrawTextGlyphs(bm, text, length, r, flags);
 }
 
+template <class VisitFn>
+void PIX_CachedFont::WalkGlyphs(const char* text, int length, int flags, VisitFn visit)
+{
+  PIX_WalkGlyphs(
+      text, length, (flags & DT_SINGLELINE) != 0, m_line_height + m_lsadj,
+      [this](unsigned short c) { return Glyph(c); }, visit);
+}
+
 void PIX_CachedFont::MeasureGlyphs(const char* text, int length, int flags, int* mainExtent, int* crossExtent)
 {
   const bool vertical = (m_flags & PIX_FONT_VERTICAL) != 0;
-  const int len = TextLength(text, length);
-  int pen = 0, line = 0, mainExt = 0, crossExt = 0;
-  for (int pos = 0; pos < len;) {
-    unsigned short c;
-    pos += utf8char(text + pos, &c, len - pos);
-    if (c == '\r') continue;
-    if (c == '\n') {
-      if (!(flags & DT_SINGLELINE)) {
-        pen = 0;
-        line += m_line_height + m_lsadj;
-        continue;
-      }
-      c = ' ';
-    }
-    const charEnt* e = Glyph(c);
-    if (!e) continue;
-    const int along = vertical ? e->height : e->width, across = vertical ? e->width : e->height;
-    if (e->base_offset > 0) mainExt = std::max(mainExt, pen + along - e->left_extra);
-    crossExt = std::max(crossExt, line + across);
-    pen += e->advance;
-    mainExt = std::max(mainExt, pen);
-  }
+  int mainExt = 0, crossExt = 0;
+  WalkGlyphs(text, length, flags, [&](unsigned short, const charEnt& e, int along, int across) {
+    const int alongSize = vertical ? e.height : e.width, acrossSize = vertical ? e.width : e.height;
+    if (e.base_offset > 0) mainExt = std::max(mainExt, along + alongSize - e.left_extra);
+    crossExt = std::max(crossExt, across + acrossSize);
+    mainExt = std::max(mainExt, along + e.advance);
+  });
   *mainExtent = mainExt;
   *crossExtent = crossExt;
 }
@@ -294,41 +248,25 @@ int PIX_CachedFont::DrawTextGlyphs(PIX_IBitmap* bm, const char* text, int length
     int along, across;
     MeasureGlyphs(text, length, flags, &along, &across);
     const int tw = vertical ? across : along, th = vertical ? along : across;
-    if (flags & DT_RIGHT) x = r->right - tw;
-    else if (flags & DT_CENTER) x = r->left + (r->right - r->left - tw) / 2;
-    if (flags & DT_BOTTOM) y = r->bottom - th;
-    else if (flags & DT_VCENTER) y = r->top + (r->bottom - r->top - th) / 2;
-    if (bottomUp) y += th;
+    const POINT at = GDI_AlignText(*r, tw, th, flags, GDI_CENTRE_DIFFERENCE);
+    x = at.x;
+    y = bottomUp ? at.y + th : at.y;
   }
 
   RECT clip = {0, 0, bm->getWidth(), bm->getHeight()};
   if (!(flags & DT_NOCLIP) && !Intersect(clip, *r)) return 0;
   if (clip.left >= clip.right || clip.top >= clip.bottom) return 0;
 
-  const int len = TextLength(text, length);
   const int penStart = vertical ? y : x, lineStart = vertical ? x : y;
-  int pen = penStart, line = lineStart, crossExt = 0;
-  for (int pos = 0; pos < len;) {
-    unsigned short c;
-    pos += utf8char(text + pos, &c, len - pos);
-    if (c == '\r') continue;
-    if (c == '\n') {
-      if (!(flags & DT_SINGLELINE)) {
-        pen = penStart;
-        line += m_line_height + m_lsadj;
-        continue;
-      }
-      c = ' ';
-    }
-    const charEnt* e = Glyph(c);
-    if (!e) continue;
-    if (e->base_offset > 0) {
+  int crossExt = 0;
+  WalkGlyphs(text, length, flags, [&](unsigned short c, const charEnt& e, int along, int across) {
+    const int pen = bottomUp ? penStart - along : penStart + along, line = lineStart + across;
+    if (e.base_offset > 0) {
       if (vertical) DrawGlyphAlpha(bm, c, line, pen, clip, alpha);
       else DrawGlyphAlpha(bm, c, pen, line, clip, alpha);
     }
-    crossExt = std::max(crossExt, line - lineStart + (vertical ? e->width : e->height));
-    pen += bottomUp ? -e->advance : e->advance;
-  }
+    crossExt = std::max(crossExt, across + (vertical ? e.width : e.height));
+  });
   return crossExt;
 }
 
@@ -369,19 +307,31 @@ bool PIX_CachedFont::DrawGlyphAlpha(PIX_IBitmap* bm, unsigned short c, int x, in
 int PIX_CachedFont::DrawTextNative(PIX_IBitmap* bm, const char* text, int length, RECT* r, int flags)
 {
   HDC dc = bm ? bm->getDC() : nullptr;
-  if (dc) {
-    SelectedFont selected(dc, m_font);
-    ::SetTextColor(dc, ToGdiColour(m_fg));
-    ::SetBkMode(dc, m_bgmode);
-    if (m_bgmode == 1) ::SetBkColor(dc, ToGdiColour(m_bg));
-    RECT rr = *r;
-    const int height = GDI_DrawText(dc, text, length, &rr, flags | DT_NOPREFIX);
-    if (flags & DT_CALCRECT) *r = rr;
-    return height;
-  }
+  if (dc) return DrawTextInContext(dc, text, length, r, flags);
+  return DrawTextThroughScratch(bm, text, length, r, flags);
+}
 
-  // A bitmap without a drawing context: measure in the scratch bitmap, draw
-  // the text there over a copy of the target's pixels and copy them back.
+void PIX_CachedFont::SetNativeColours(HDC dc) const
+{
+  ::SetTextColor(dc, ToGdiColour(m_fg));
+  ::SetBkMode(dc, m_bgmode);
+  if (m_bgmode == 1) ::SetBkColor(dc, ToGdiColour(m_bg));
+}
+
+int PIX_CachedFont::DrawTextInContext(HDC dc, const char* text, int length, RECT* r, int flags)
+{
+  SelectedFont selected(dc, m_font);
+  SetNativeColours(dc);
+  RECT rr = *r;
+  const int height = GDI_DrawText(dc, text, length, &rr, flags | DT_NOPREFIX);
+  if (flags & DT_CALCRECT) *r = rr;
+  return height;
+}
+
+// A bitmap without a drawing context: measure in the scratch bitmap, draw the
+// text there over a copy of the target's pixels and copy them back.
+int PIX_CachedFont::DrawTextThroughScratch(PIX_IBitmap* bm, const char* text, int length, RECT* r, int flags)
+{
   PIX_IBitmap* scratch = PIX_NativeScratch(1, 1);
   if (!scratch || !scratch->getDC()) return 0;
   RECT mr = {0, 0, 0, 0};
@@ -399,11 +349,8 @@ int PIX_CachedFont::DrawTextNative(PIX_IBitmap* bm, const char* text, int length
   }
   if (!bm || !bm->getBits() || height == 0) return height;
 
-  int x = r->left, y = r->top;
-  if (flags & DT_RIGHT) x = r->right - tw;
-  else if (flags & DT_CENTER) x = r->left + (r->right - r->left) / 2 - tw / 2;
-  if (flags & DT_BOTTOM) y = r->bottom - th;
-  else if (flags & DT_VCENTER) y = r->top + (r->bottom - r->top) / 2 - th / 2;
+  const POINT at = GDI_AlignText(*r, tw, th, flags, GDI_CENTRE_HALVES);
+  const int x = at.x, y = at.y;
 
   RECT box = {x - Padding(), y, x + tw, y + th};
   if (!(flags & DT_NOCLIP) && !Intersect(box, *r)) return height;
@@ -417,9 +364,7 @@ int PIX_CachedFont::DrawTextNative(PIX_IBitmap* bm, const char* text, int length
   PIX_Blit(scratch, bm, 0, 0, box.left, box.top, bw, bh, 1.0f, PIX_OP_COPY);
   {
     SelectedFont selected(sdc, m_font);
-    ::SetTextColor(sdc, ToGdiColour(m_fg));
-    ::SetBkMode(sdc, m_bgmode);
-    if (m_bgmode == 1) ::SetBkColor(sdc, ToGdiColour(m_bg));
+    SetNativeColours(sdc);
     RECT tr = {x - box.left, y - box.top, x - box.left + tw, y - box.top + th};
     GDI_DrawText(sdc, text, length, &tr, (flags & ~(kAlignFlags | DT_CALCRECT)) | DT_NOCLIP | DT_NOPREFIX);
   }

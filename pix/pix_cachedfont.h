@@ -10,6 +10,8 @@
 #include "pix/pix_font.h"
 #include "pix/pix_glyphcache.h"
 
+struct PIX_GlyphMask;
+
 class PIX_CachedFont : public PIX_IFont {
 public:
   PIX_CachedFont();
@@ -48,12 +50,37 @@ private:
   PIX_CachedFont(const PIX_CachedFont&) = delete;
   PIX_CachedFont& operator=(const PIX_CachedFont&) = delete;
 
+  // Where a character was drawn in the glyph scratch bitmap: its measured
+  // advance and the area (0, 0, width, height) that holds it with the
+  // padding at both sides.
+  struct ScratchGlyph {
+    int advance, width, height;
+  };
+
+  // Caches one character; false when it cannot be (the font is too tall,
+  // a pre-rendered font lacks it, or memory is short).
   bool RenderGlyph(unsigned short c);
+  // The entry a character renders into: its cached one, or one appended to
+  // the extended table (appended is set; the table needs sorting after).
+  charEnt* CacheSlot(unsigned short c, bool* appended);
+  bool RenderInto(charEnt& e, unsigned short c);
+  ScratchGlyph DrawInScratch(PIX_IBitmap* scratch, unsigned short c, int pad);
+  // Applies the font flags: turned, thresholded, shadow or outline added.
+  void ShapeMask(PIX_GlyphMask& mask) const;
+  bool StoreMask(charEnt& e, const PIX_GlyphMask& mask);
   // The entry of a character, rendered on demand; null when it cannot be.
   const charEnt* Glyph(unsigned short c);
   bool UseNativeRendering(int flags) const;
   int DrawTextNative(PIX_IBitmap* bm, const char* text, int length, RECT* r, int flags);
+  int DrawTextInContext(HDC dc, const char* text, int length, RECT* r, int flags);
+  int DrawTextThroughScratch(PIX_IBitmap* bm, const char* text, int length, RECT* r, int flags);
+  // The text and background colours and background mode, for the platform.
+  void SetNativeColours(HDC dc) const;
   int DrawTextGlyphs(PIX_IBitmap* bm, const char* text, int length, RECT* r, int flags);
+  // The glyph walk with this font's glyphs and line step; visit(c, entry,
+  // along, across) as PIX_WalkGlyphs gives it.
+  template <class VisitFn>
+  void WalkGlyphs(const char* text, int length, int flags, VisitFn visit);
   // Walks the text as DrawText lays it out: the extent along the pen
   // (main) and across lines (cross).
   void MeasureGlyphs(const char* text, int length, int flags, int* mainExtent, int* crossExtent);

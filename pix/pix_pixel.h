@@ -30,10 +30,13 @@ inline int PIX_GetG(PIX_pixel p) { return (int)((p >> 8) & 0xFF); }
 inline int PIX_GetB(PIX_pixel p) { return (int)(p & 0xFF); }
 
 // Rectangle in pixels, y down; right and bottom are exclusive. Laid out as the
-// GDI rectangle so that the text layer and the rasteriser share it.
-#ifndef QUARRY_RECT_DEFINED
-#define QUARRY_RECT_DEFINED
+// GDI rectangle: the text layer takes this declaration, so the text layer and
+// the rasteriser share one type.
 struct RECT {
   int left, top, right, bottom;
 };
-#endif
+
+// A point in pixels, y down; the text layer's POINT.
+struct POINT {
+  int x, y;
+};
