@@ -4,7 +4,7 @@ QUARRY_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 QUARRY_JOBS=$(nproc 2>/dev/null || echo 2)
 
 # Packages needed to build the plug-in, the host tool and the demo.
-QUARRY_BUILD_PACKAGES="cmake g++ make pkg-config libsndfile1-dev libpng-dev zlib1g-dev
+QUARRY_BUILD_PACKAGES="cmake g++ make pkg-config libsndfile1-dev libcli11-dev libpng-dev zlib1g-dev
   libcairo2-dev libpango1.0-dev libx11-dev libxext-dev libxfixes-dev fonts-dejavu-core"
 # Further packages the test suite and the benchmarks need.
 QUARRY_TEST_PACKAGES="libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev

@@ -1,9 +1,13 @@
 #include <cstdio>
 #include <memory>
 
-#include "tools/host/Commands.h"
+#include <CLI/CLI.hpp>
+
+#include "tools/host/HostCommand.h"
 #include "tools/host/HostedPlugin.h"
+#include "tools/host/Messages.h"
 #include "tools/host/ParameterText.h"
+#include "tools/host/PluginLocation.h"
 #include "tools/host/ProgramFiles.h"
 
 namespace {
@@ -37,9 +41,22 @@ std::string FlagNames(VstInt32 flags)
   return names;
 }
 
-}  // namespace
+void PrintParameters(HostedPlugin* plugin)
+{
+  const int count = plugin->Effect()->numParams;
+  std::printf("Parameters:   %d\n", count);
+  if (count > 0) std::printf("  %5s  %-24s %-16s %-32s %s\n", "index", "name", "default", "range", "label");
+  // A freshly loaded plug-in shows its defaults; the range is what it
+  // shows at either end.
+  for (int i = 0; i < count; ++i) {
+    const std::string shown = ParamDisplay(plugin, i);
+    const ParamRange range = GetParamRange(plugin, i);
+    std::printf("  %5d  %-24s %-16s %-32s %s\n", i, ParamName(plugin, i).c_str(), shown.c_str(),
+                (range.bottom + " .. " + range.top).c_str(), ParamLabel(plugin, i).c_str());
+  }
+}
 
-int RunInfo(const std::string& pluginPath)
+int ShowInfo(const std::string& pluginPath)
 {
   std::string error;
   std::unique_ptr<HostedPlugin> plugin(HostedPlugin::Load(pluginPath, &error));
@@ -70,10 +87,27 @@ int RunInfo(const std::string& pluginPath)
               static_cast<long long>(plugin->Dispatch(effGetProgram)));
   for (int i = 0; i < e->numPrograms; ++i)
     std::printf("  %3d  %s\n", i, plugin->GetText(effGetProgramNameIndexed, i, textCap).c_str());
-  std::printf("Parameters:   %d\n", e->numParams);
-  if (e->numParams > 0) std::printf("  %5s  %-24s %-16s %s\n", "index", "name", "display", "label");
-  for (int i = 0; i < e->numParams; ++i)
-    std::printf("  %5d  %-24s %-16s %s\n", i, ParamName(plugin.get(), i).c_str(),
-                ParamDisplay(plugin.get(), i).c_str(), ParamLabel(plugin.get(), i).c_str());
+  PrintParameters(plugin.get());
   return 0;
 }
+
+class InfoCommand : public HostCommand {
+public:
+  const char* Name() const override { return "info"; }
+  const char* Summary() const override
+  {
+    return "Show what a plug-in reports: identity, programs, parameters with defaults and ranges";
+  }
+  void AddOptions(CLI::App* command) override
+  {
+    command->add_option("PLUGIN", mPlugin, "The plug-in (.so) to load; default: Quarry.so")->type_name("");
+  }
+  int Run() override { return ShowInfo(mPlugin.empty() ? DefaultPluginPath() : mPlugin); }
+
+private:
+  std::string mPlugin;
+};
+
+}  // namespace
+
+std::unique_ptr<HostCommand> MakeInfoCommand() { return std::make_unique<InfoCommand>(); }

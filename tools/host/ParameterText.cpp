@@ -24,14 +24,30 @@ std::string Trim(const std::string& s)
   return s.substr(b, e - b + 1);
 }
 
-// The whole text read as a number.
-bool ParseNumber(const std::string& text, double* value)
+bool SameIgnoringCase(const std::string& a, const std::string& b)
+{
+  return strcasecmp(a.c_str(), b.c_str()) == 0;
+}
+
+// A number at the start of text; unit gets what follows it, trimmed.
+bool SplitNumber(const std::string& text, double* value, std::string* number, std::string* unit)
 {
   if (text.empty()) return false;
   errno = 0;
   char* end = nullptr;
   *value = std::strtod(text.c_str(), &end);
-  return errno == 0 && end && *end == '\0' && std::isfinite(*value);
+  if (errno != 0 || end == text.c_str() || !std::isfinite(*value)) return false;
+  const size_t used = static_cast<size_t>(end - text.c_str());
+  *number = text.substr(0, used);
+  *unit = Trim(text.substr(used));
+  return true;
+}
+
+// The whole text read as a number.
+bool ParseNumber(const std::string& text, double* value)
+{
+  std::string number, unit;
+  return SplitNumber(text, value, &number, &unit) && unit.empty();
 }
 
 bool ParseIndex(const std::string& text, int* index)
@@ -52,6 +68,106 @@ int DecimalsOf(const std::string& number)
   return static_cast<int>(end - dot - 1);
 }
 
+// Hands text to the plug-in; false when it refuses it outright.
+bool SendText(HostedPlugin* plugin, int index, const std::string& text)
+{
+  std::vector<char> buffer(text.begin(), text.end());
+  buffer.resize(buffer.size() + kTextCapacity, '\0');  // room should the plug-in write back
+  return plugin->Dispatch(effString2Parameter, index, 0, buffer.data()) != 0;
+}
+
+float GetNormalized(HostedPlugin* plugin, int index)
+{
+  AEffect* e = plugin->Effect();
+  return e->getParameter(e, index);
+}
+
+void SetNormalized(HostedPlugin* plugin, int index, float value)
+{
+  AEffect* e = plugin->Effect();
+  e->setParameter(e, index, value);
+}
+
+// What a parameter takes, for messages: "a number from -60.0 to 12.0 dB"
+// or "Soft to Fold".
+std::string Takes(HostedPlugin* plugin, int index)
+{
+  const ParamRange range = GetParamRange(plugin, index);
+  const std::string label = Trim(ParamLabel(plugin, index));
+  double bottom, top;
+  if (ParseNumber(range.bottom, &bottom) && ParseNumber(range.top, &top)) {
+    const bool rising = bottom <= top;
+    return "a number from " + (rising ? range.bottom : range.top) + " to " +
+           (rising ? range.top : range.bottom) + (label.empty() ? "" : " " + label);
+  }
+  return "values from " + range.bottom + " to " + range.top;
+}
+
+// One assignment, with the parameter already found.
+class Assignment {
+public:
+  Assignment(HostedPlugin* plugin, int index, const std::string& text)
+      : mPlugin(plugin), mIndex(index), mText(text), mName(Trim(ParamName(plugin, index))),
+        mLabel(Trim(ParamLabel(plugin, index))), mBefore(GetNormalized(plugin, index))
+  {
+  }
+
+  bool Apply(std::string* error)
+  {
+    double typed;
+    std::string number, unit;
+    const bool numeric = SplitNumber(mText, &typed, &number, &unit);
+    if (numeric && (unit.empty() || (!mLabel.empty() && SameIgnoringCase(unit, mLabel))))
+      return ApplyNumber(typed, number, error);
+    // Display texts may start with a digit ("1/4 note"): try the text whole
+    // before calling what follows the number a wrong unit.
+    if (SendText(mPlugin, mIndex, mText) && SameIgnoringCase(Shown(), mText)) return true;
+    Restore();
+    if (numeric && mLabel.empty())
+      return Refuse(mName + " shows no unit: give the number alone, as in " + mName + "=" + number, error);
+    if (numeric)
+      return Refuse(
+          mName + " is set in " + mLabel + ", not " + unit + ", as in " + mName + "=" + number + " " + mLabel,
+          error);
+    return Refuse("'" + mText + "' is not a value " + mName + " takes; it takes " + Takes(mPlugin, mIndex),
+                  error);
+  }
+
+private:
+  bool ApplyNumber(double typed, const std::string& number, std::string* error)
+  {
+    if (!SendText(mPlugin, mIndex, number)) {
+      Restore();
+      return Refuse("'" + mText + "' is not a value " + mName + " takes; it takes " + Takes(mPlugin, mIndex),
+                    error);
+    }
+    // The plug-in clamps a number to its range: check what it now shows.
+    double now;
+    const std::string shown = Shown();
+    if (!ParseNumber(shown, &now)) return true;  // a number chose a display text
+    const double tolerance = 0.5 * std::pow(10.0, -DecimalsOf(shown)) + 1e-9 * std::fabs(typed);
+    if (std::fabs(now - typed) <= tolerance) return true;
+    Restore();
+    return Refuse(mText + " is outside the range of " + mName + ", which takes " + Takes(mPlugin, mIndex),
+                  error);
+  }
+
+  std::string Shown() const { return Trim(ParamDisplay(mPlugin, mIndex)); }
+  void Restore() { SetNormalized(mPlugin, mIndex, mBefore); }
+  static bool Refuse(const std::string& message, std::string* error)
+  {
+    *error = message;
+    return false;
+  }
+
+  HostedPlugin* mPlugin;
+  int mIndex;
+  std::string mText;
+  std::string mName;
+  std::string mLabel;
+  float mBefore;
+};
+
 }  // namespace
 
 std::string ParamName(HostedPlugin* plugin, int index)
@@ -69,6 +185,18 @@ std::string ParamLabel(HostedPlugin* plugin, int index)
   return plugin->GetText(effGetParamLabel, index, kTextCapacity);
 }
 
+ParamRange GetParamRange(HostedPlugin* plugin, int index)
+{
+  const float before = GetNormalized(plugin, index);
+  ParamRange range;
+  SetNormalized(plugin, index, 0.0f);
+  range.bottom = Trim(ParamDisplay(plugin, index));
+  SetNormalized(plugin, index, 1.0f);
+  range.top = Trim(ParamDisplay(plugin, index));
+  SetNormalized(plugin, index, before);
+  return range;
+}
+
 int FindParameter(HostedPlugin* plugin, const std::string& name)
 {
   const int count = plugin->Effect()->numParams;
@@ -77,7 +205,7 @@ int FindParameter(HostedPlugin* plugin, const std::string& name)
   for (int i = 0; i < count; ++i)
     if (names[i] == name) return i;
   for (int i = 0; i < count; ++i)
-    if (strcasecmp(names[i].c_str(), name.c_str()) == 0) return i;
+    if (SameIgnoringCase(names[i], name)) return i;
   int index;
   if (ParseIndex(name, &index) && index < count) return index;
   return -1;
@@ -106,30 +234,5 @@ bool ApplyAssignment(HostedPlugin* plugin, const std::string& assignment, std::s
     *error = "the plug-in cannot set " + shownName + " from text";
     return false;
   }
-  std::vector<char> buffer(text.begin(), text.end());
-  buffer.resize(buffer.size() + kTextCapacity, '\0');  // room should the plug-in write back
-  if (plugin->Dispatch(effString2Parameter, index, 0, buffer.data()) == 0) {
-    *error = "'" + text + "' is not a value " + shownName + " takes";
-    return false;
-  }
-
-  // The plug-in may quietly read text it does not understand as 0, or clamp
-  // a number to its range: check what it now shows.
-  const std::string shown = Trim(ParamDisplay(plugin, index));
-  double typed, now;
-  if (!ParseNumber(text, &typed)) {
-    if (strcasecmp(shown.c_str(), text.c_str()) != 0) {
-      *error = "'" + text + "' is not a value " + shownName + " takes (it now shows " + shown + ")";
-      return false;
-    }
-    return true;
-  }
-  if (ParseNumber(shown, &now)) {
-    const double tolerance = 0.5 * std::pow(10.0, -DecimalsOf(shown)) + 1e-9 * std::fabs(typed);
-    if (std::fabs(now - typed) > tolerance) {
-      *error = text + " is outside the range of " + shownName + " (it would be " + shown + ")";
-      return false;
-    }
-  }
-  return true;
+  return Assignment(plugin, index, text).Apply(error);
 }

@@ -15,8 +15,8 @@ double SecondsBetween(std::chrono::steady_clock::time_point a, std::chrono::stea
 }
 }  // namespace
 
-Progress::Progress(long long totalFrames, double sampleRate)
-    : m_total(totalFrames), m_rate(sampleRate > 0 ? sampleRate : 1.0), m_enabled(isatty(2) != 0)
+Progress::Progress(long long totalFrames, double sampleRate, bool wanted)
+    : m_total(totalFrames), m_rate(sampleRate > 0 ? sampleRate : 1.0), m_enabled(wanted && isatty(2) != 0)
 {
   m_start = m_lastDraw = std::chrono::steady_clock::now();
 }

@@ -1,7 +1,8 @@
 #pragma once
 // A one-line progress bar on the terminal for long renders. It stays silent
-// when stderr is not a terminal and for renders that finish within a second
-// or so, and it draws at most ten times a second.
+// when stderr is not a terminal, when it is not wanted (-q) and for renders
+// that finish within a second or so, and it draws at most ten times a
+// second.
 //
 // Threads: main thread only.
 
@@ -10,7 +11,7 @@
 class Progress {
 public:
   // totalFrames < 0 when the length is not known in advance.
-  Progress(long long totalFrames, double sampleRate);
+  Progress(long long totalFrames, double sampleRate, bool wanted);
   ~Progress();  // clears the line when anything was drawn
   void Update(long long framesDone);
 

@@ -63,9 +63,23 @@ std::string BaseNameOf(const std::string& path)
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// rename that fails with EEXIST instead of replacing an existing target.
+int RenameNoReplace(const char* from, const char* to)
+{
+  if (renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS) return -1;
+  // File systems without the flag: a hard link never replaces either.
+  if (link(from, to) != 0) return -1;
+  unlink(from);
+  return 0;
+}
+
 }  // namespace
 
-SafeOutputFile::SafeOutputFile(const std::string& target) : m_target(target) {}
+SafeOutputFile::SafeOutputFile(const std::string& target, bool noClobber)
+    : m_target(target), m_noClobber(noClobber)
+{
+}
 
 SafeOutputFile::~SafeOutputFile()
 {
@@ -79,6 +93,10 @@ bool SafeOutputFile::Create(std::string* error)
   if (m_target.empty() || m_target.back() == '/') {
     *error = "no output file name given";
     return false;
+  }
+  if (m_noClobber) {
+    *error = ClobberRefusal(m_target);
+    if (!error->empty()) return false;
   }
   // Hidden and beside the target, so the final rename stays on one file
   // system and a crash leaves nothing that looks like a result.
@@ -103,8 +121,11 @@ bool SafeOutputFile::Commit(std::string* error)
   const mode_t mask = umask(0);
   umask(mask);
   chmod(m_temp.c_str(), 0666 & ~mask);
-  if (rename(m_temp.c_str(), m_target.c_str()) != 0) {
-    *error = "cannot replace " + m_target + ": " + std::strerror(errno);
+  const int renamed = m_noClobber ? RenameNoReplace(m_temp.c_str(), m_target.c_str())
+                                  : rename(m_temp.c_str(), m_target.c_str());
+  if (renamed != 0) {
+    *error = m_noClobber && errno == EEXIST ? ClobberRefusal(m_target)
+                                            : "cannot replace " + m_target + ": " + std::strerror(errno);
     return false;
   }
   m_committed = true;
@@ -113,9 +134,17 @@ bool SafeOutputFile::Commit(std::string* error)
   return true;
 }
 
-bool SafeOutputFile::WriteWhole(const std::string& target, const void* data, size_t size, std::string* error)
+std::string SafeOutputFile::ClobberRefusal(const std::string& target)
 {
-  SafeOutputFile out(target);
+  struct stat st;
+  if (lstat(target.c_str(), &st) != 0) return "";
+  return target + " exists; -n/--no-clobber keeps it";
+}
+
+bool SafeOutputFile::WriteWhole(const std::string& target, const void* data, size_t size, bool noClobber,
+                                std::string* error)
+{
+  SafeOutputFile out(target, noClobber);
   if (!out.Create(error)) return false;
   FILE* f = std::fopen(out.TempPath().c_str(), "wb");
   if (!f) {

@@ -1,116 +1,12 @@
 // quarry-host run as a user runs it: commands, files, failures.
 
-#include <dirent.h>
-#include <sndfile.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <vector>
+
+#include "tests/tools/host/host_tool_fixture.h"
 
 namespace {
-
-struct RunResult {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadText(const std::string& path)
-{
-  std::ifstream f(path);
-  std::stringstream ss;
-  ss << f.rdbuf();
-  return ss.str();
-}
-
-class HostToolTest : public ::testing::Test {
-protected:
-  void SetUp() override
-  {
-    char pattern[] = "/tmp/quarry-host-test-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir = pattern;
-  }
-  void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
-
-  std::string Path(const std::string& name) const { return dir + "/" + name; }
-
-  RunResult Run(const std::string& args)
-  {
-    const std::string cmd = std::string("'") + QUARRY_HOST_PATH + "' " + args + " >'" + Path("stdout") +
-                            "' 2>'" + Path("stderr") + "' </dev/null";
-    const int raw = std::system(cmd.c_str());
-    RunResult r;
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = ReadText(Path("stdout"));
-    r.err = ReadText(Path("stderr"));
-    std::remove(Path("stdout").c_str());
-    std::remove(Path("stderr").c_str());
-    return r;
-  }
-
-  void WriteWav(const std::string& name, int channels, const std::vector<float>& interleaved,
-                int rate = 44100)
-  {
-    SF_INFO info = {};
-    info.channels = channels;
-    info.samplerate = rate;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
-    SNDFILE* f = sf_open(Path(name).c_str(), SFM_WRITE, &info);
-    ASSERT_NE(f, nullptr);
-    sf_writef_float(f, interleaved.data(), static_cast<sf_count_t>(interleaved.size() / channels));
-    sf_close(f);
-  }
-
-  std::vector<float> ReadWav(const std::string& name, int* channels)
-  {
-    SF_INFO info = {};
-    SNDFILE* f = sf_open(Path(name).c_str(), SFM_READ, &info);
-    if (!f) return {};
-    std::vector<float> data(static_cast<size_t>(info.frames * info.channels));
-    sf_readf_float(f, data.data(), info.frames);
-    sf_close(f);
-    *channels = info.channels;
-    return data;
-  }
-
-  std::vector<std::string> Entries() const
-  {
-    std::vector<std::string> names;
-    DIR* d = opendir(dir.c_str());
-    while (dirent* ent = readdir(d))
-      if (ent->d_name[0] != '.' || (ent->d_name[1] && ent->d_name[1] != '.')) names.push_back(ent->d_name);
-    closedir(d);
-    return names;
-  }
-
-  std::string Probe() const { return std::string("'") + VST_PROBE_PATH + "'"; }
-
-  std::vector<float> Ramp(int frames, int channels)
-  {
-    std::vector<float> v(static_cast<size_t>(frames * channels));
-    for (size_t i = 0; i < v.size(); ++i) v[i] = static_cast<float>(std::sin(0.01 * i) * 0.8);
-    return v;
-  }
-
-  std::string dir;
-};
-
-int LineCount(const std::string& text)
-{
-  int n = 0;
-  for (char c : text) n += c == '\n';
-  return n;
-}
 
 TEST_F(HostToolTest, InfoShowsIdentityProgramsAndParameters)
 {
@@ -124,6 +20,27 @@ TEST_F(HostToolTest, InfoShowsIdentityProgramsAndParameters)
   EXPECT_NE(r.out.find("Gain"), std::string::npos);
   EXPECT_NE(r.out.find("Hard"), std::string::npos);
   EXPECT_EQ(r.err, "");
+}
+
+// A fresh instance shows its defaults; the range is what the parameter
+// shows at either end, in its own unit.
+TEST_F(HostToolTest, InfoShowsEachParametersDefaultAndRange)
+{
+  RunResult r = Run("info " + Probe());
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto line = [&](const std::string& name) {
+    const size_t at = r.out.find("  " + name + " ");
+    return at == std::string::npos ? std::string() : r.out.substr(at, r.out.find('\n', at) - at);
+  };
+  EXPECT_NE(r.out.find("default"), std::string::npos);
+  EXPECT_NE(r.out.find("range"), std::string::npos);
+  const std::string gain = line("Gain");
+  EXPECT_NE(gain.find(" 0.0 "), std::string::npos) << gain;
+  EXPECT_NE(gain.find("-60.0 .. 12.0"), std::string::npos) << gain;
+  EXPECT_NE(gain.find("dB"), std::string::npos) << gain;
+  EXPECT_NE(line("Mode").find("Hard"), std::string::npos);
+  EXPECT_NE(line("Mode").find("Soft .. Fold"), std::string::npos);
+  EXPECT_NE(line("Flip").find("off .. on"), std::string::npos);
 }
 
 TEST_F(HostToolTest, FilesThatAreNotPlugInsFailWithOneLine)
@@ -315,6 +232,24 @@ TEST_F(HostToolTest, QuarryProgramFilesUseTheParameterForms)
           Path("q.fxp") + "'");
   EXPECT_NE(r.status, 0);
   EXPECT_NE(r.err.find("'Qry1'"), std::string::npos) << r.err;
+}
+
+// An install into a prefix inside the home folder puts the plug-in in
+// ~/.vst and the host in the prefix's bin, where it finds the plug-in
+// without being told.
+TEST_F(HostToolTest, AUserInstallPutsThePlugInWhereHostsLook)
+{
+  ASSERT_EQ(mkdir(Path("home").c_str(), 0755), 0);
+  const std::string home = Path("home");
+  const std::string install = "HOME='" + home + "' '" + CMAKE_COMMAND_PATH + "' --install '" +
+                              QUARRY_BUILD_DIR + "' --prefix '" + home + "/.local' >/dev/null";
+  ASSERT_EQ(std::system(install.c_str()), 0);
+  EXPECT_EQ(ReadText(home + "/.vst/Quarry.so"), ReadText(QUARRY_SO_PATH));
+  const std::string info =
+      "HOME='" + home + "' '" + home + "/.local/bin/quarry-host' info >'" + Path("info") + "'";
+  ASSERT_EQ(std::system(info.c_str()), 0);
+  EXPECT_NE(ReadText(Path("info")).find("Plug-in:      " + home + "/.vst/Quarry.so"), std::string::npos)
+      << ReadText(Path("info"));
 }
 #endif
 

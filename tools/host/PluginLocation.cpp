@@ -1,0 +1,42 @@
+#include "tools/host/PluginLocation.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+
+namespace {
+
+const char* kPluginFile = "Quarry.so";
+
+std::string ExecutableFolder()
+{
+  char exe[PATH_MAX];
+  const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
+  if (n <= 0) return ".";
+  exe[n] = '\0';
+  const std::string path(exe);
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+bool IsFile(const std::string& path)
+{
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+}  // namespace
+
+std::string DefaultPluginPath()
+{
+  const std::string folder = ExecutableFolder();
+  const std::string beside = folder + "/" + kPluginFile;
+  const char* home = std::getenv("HOME");
+  const std::string candidates[] = {beside, folder + "/../lib/vst/" + kPluginFile,
+                                    home && *home ? std::string(home) + "/.vst/" + kPluginFile : beside};
+  for (const std::string& path : candidates)
+    if (IsFile(path)) return path;
+  return beside;
+}
