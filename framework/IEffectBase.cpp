@@ -1,5 +1,6 @@
 #include "framework/IEffectBase.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -30,25 +31,8 @@ IEffectBase::IEffectBase(int nParams, const char* channelIOStr, int nPresets, co
 
   int maxIn = 0, maxOut = 0;
   ParseChannelIO(channelIOStr, &maxIn, &maxOut);
-
-  // The slot arrays never change size afterwards, so the channels may keep
-  // pointers to their slots.
-  double** inSlots = mInData.Resize(maxIn);
-  double** outSlots = mOutData.Resize(maxOut);
-  if (!inSlots) maxIn = 0;
-  if (!outSlots) maxOut = 0;
-  for (int i = 0; i < maxIn; ++i) {
-    inSlots[i] = nullptr;
-    InChannel* ch = new InChannel;
-    ch->mSrc = inSlots + i;
-    if (!mInChannels.Add(ch)) delete ch;
-  }
-  for (int i = 0; i < maxOut; ++i) {
-    outSlots[i] = nullptr;
-    OutChannel* ch = new OutChannel;
-    ch->mDest = outSlots + i;
-    if (!mOutChannels.Add(ch)) delete ch;
-  }
+  mInputs.Create(maxIn);
+  mOutputs.Create(maxOut);
 }
 
 IEffectBase::~IEffectBase()
@@ -57,13 +41,9 @@ IEffectBase::~IEffectBase()
   mGraphics = nullptr;
   mParams.Empty(true);
   mPresets.Empty(true);
-  mInChannels.Empty(true);
-  mOutChannels.Empty(true);
   mChannelIO.Empty(true);
   mInputBusLabels.Empty(true);
   mOutputBusLabels.Empty(true);
-  mInData.Resize(0);
-  mOutData.Resize(0);
   mParamGroups.Empty();
 }
 
@@ -122,7 +102,7 @@ void IEffectBase::SetParameterFromGUI(int paramIdx, double normalizedValue)
 {
   BASE_MutexLock lock(mMutex);
   IParam* param = GetParam(paramIdx);
-  if (!param) return;
+  if (!param || std::isnan(normalizedValue)) return;
   param->SetNormalized(normalizedValue);
   InformHostOfParamChange(paramIdx, normalizedValue);
   OnParamChange(paramIdx);
@@ -150,25 +130,9 @@ void IEffectBase::RedrawParamControls()
 void IEffectBase::SetBlockSize(int blockSize)
 {
   if (blockSize == mBlockSize) return;
-  const int count = blockSize > 0 ? blockSize : 0;
-  // A slot that pointed at the old scratch memory must follow it to the new
-  // memory, or the next block would read or write freed memory.
-  const int nIn = NInChannels();
-  for (int i = 0; i < nIn; ++i) {
-    InChannel* ch = mInChannels.Get(i);
-    double* old = ch->mScratchBuf.Get();
-    double* buf = ch->mScratchBuf.Resize(count);
-    if (buf) memset(buf, 0, static_cast<size_t>(ch->mScratchBuf.GetSize()) * sizeof(double));
-    if (!ch->mConnected || *ch->mSrc == old) *ch->mSrc = ch->mScratchBuf.Get();
-  }
-  const int nOut = NOutChannels();
-  for (int i = 0; i < nOut; ++i) {
-    OutChannel* ch = mOutChannels.Get(i);
-    double* old = ch->mScratchBuf.Get();
-    double* buf = ch->mScratchBuf.Resize(count);
-    if (buf) memset(buf, 0, static_cast<size_t>(ch->mScratchBuf.GetSize()) * sizeof(double));
-    if (!ch->mConnected || *ch->mDest == old) *ch->mDest = ch->mScratchBuf.Get();
-  }
+  const int inFrames = mInputs.SetScratchFrames(blockSize);
+  const int outFrames = mOutputs.SetScratchFrames(blockSize);
+  mMaxFrames = inFrames < outFrames ? inFrames : outFrames;
   mBlockSize = blockSize;
 }
 
@@ -192,34 +156,12 @@ void IEffectBase::LimitToStereoIO()
 
 void IEffectBase::SetInputChannelConnections(int idx, int n, bool connected)
 {
-  const int end = idx + n < NInChannels() ? idx + n : NInChannels();
-  for (int i = idx < 0 ? 0 : idx; i < end; ++i) {
-    InChannel* ch = mInChannels.Get(i);
-    ch->mConnected = connected;
-    if (!connected) *ch->mSrc = ch->mScratchBuf.Get();
-  }
+  mInputs.SetConnections(idx, n, connected);
 }
 
 void IEffectBase::SetOutputChannelConnections(int idx, int n, bool connected)
 {
-  const int end = idx + n < NOutChannels() ? idx + n : NOutChannels();
-  for (int i = idx < 0 ? 0 : idx; i < end; ++i) {
-    OutChannel* ch = mOutChannels.Get(i);
-    ch->mConnected = connected;
-    if (!connected) *ch->mDest = ch->mScratchBuf.Get();
-  }
-}
-
-bool IEffectBase::IsInChannelConnected(int chIdx) const
-{
-  const InChannel* ch = mInChannels.Get(chIdx);
-  return ch && ch->mConnected;
-}
-
-bool IEffectBase::IsOutChannelConnected(int chIdx) const
-{
-  const OutChannel* ch = mOutChannels.Get(chIdx);
-  return ch && ch->mConnected;
+  mOutputs.SetConnections(idx, n, connected);
 }
 
 bool IEffectBase::GetChannelIO(int idx, int* nIn, int* nOut) const
@@ -233,143 +175,70 @@ bool IEffectBase::GetChannelIO(int idx, int* nIn, int* nOut) const
 
 // ---- Buffers and processing ----
 
-// A host buffer the host did not supply (null array or null entry) is read
-// as silence and written into the channel's scratch buffer instead.
-namespace {
-template <class T>
-T* NextHostBuffer(T** ppData, int* next)
-{
-  return ppData ? ppData[(*next)++] : nullptr;
-}
-
-double* SilentScratch(BASE_TypedBuf<double>& scratch, int nFrames)
-{
-  double* buf = scratch.Get();
-  const int n = nFrames < scratch.GetSize() ? nFrames : scratch.GetSize();
-  if (buf && n > 0) memset(buf, 0, static_cast<size_t>(n) * sizeof(double));
-  return buf;
-}
-}  // namespace
-
 void IEffectBase::AttachInputBuffers(int idx, int n, double** ppData, int nFrames)
 {
-  const int end = idx + n < NInChannels() ? idx + n : NInChannels();
-  int next = 0;
-  for (int i = idx < 0 ? 0 : idx; i < end; ++i) {
-    InChannel* ch = mInChannels.Get(i);
-    if (!ch->mConnected) continue;
-    double* host = NextHostBuffer(ppData, &next);
-    *ch->mSrc = host ? host : SilentScratch(ch->mScratchBuf, nFrames);
-  }
+  mInputs.AttachDouble(idx, n, ppData, nFrames);
+  mInputs.SilenceUnconnected(BoundFrames(nFrames));
 }
 
 void IEffectBase::AttachInputBuffers(int idx, int n, float** ppData, int nFrames)
 {
-  const int end = idx + n < NInChannels() ? idx + n : NInChannels();
-  int next = 0;
-  for (int i = idx < 0 ? 0 : idx; i < end; ++i) {
-    InChannel* ch = mInChannels.Get(i);
-    if (!ch->mConnected) continue;
-    double* scratch = ch->mScratchBuf.Get();
-    if (nFrames > 0) {
-      const float* src = NextHostBuffer(ppData, &next);
-      if (src) {
-        for (int s = 0; s < nFrames; ++s) scratch[s] = src[s];
-      } else {
-        SilentScratch(ch->mScratchBuf, nFrames);
-      }
-    }
-    *ch->mSrc = scratch;
-  }
+  mInputs.AttachFloatInputs(idx, n, ppData, nFrames);
+  mInputs.SilenceUnconnected(BoundFrames(nFrames));
 }
 
 void IEffectBase::AttachOutputBuffers(int idx, int n, double** ppData)
 {
-  const int end = idx + n < NOutChannels() ? idx + n : NOutChannels();
-  int next = 0;
-  for (int i = idx < 0 ? 0 : idx; i < end; ++i) {
-    OutChannel* ch = mOutChannels.Get(i);
-    if (!ch->mConnected) continue;
-    double* host = NextHostBuffer(ppData, &next);
-    *ch->mDest = host ? host : ch->mScratchBuf.Get();
-  }
+  // A missing output is written into scratch, which nobody reads: nothing
+  // to clear.
+  mOutputs.AttachDouble(idx, n, ppData, 0);
 }
 
 void IEffectBase::AttachOutputBuffers(int idx, int n, float** ppData)
 {
-  const int end = idx + n < NOutChannels() ? idx + n : NOutChannels();
-  int next = 0;
-  for (int i = idx < 0 ? 0 : idx; i < end; ++i) {
-    OutChannel* ch = mOutChannels.Get(i);
-    if (!ch->mConnected) continue;
-    *ch->mDest = ch->mScratchBuf.Get();
-    ch->mFDest = NextHostBuffer(ppData, &next);
-  }
-}
-
-namespace {
-struct StoreFloat {
-  void operator()(float* dest, double value) const { *dest = static_cast<float>(value); }
-};
-struct AddFloat {
-  void operator()(float* dest, double value) const { *dest += static_cast<float>(value); }
-};
-}  // namespace
-
-template <class Store>
-void IEffectBase::ConvertOutputsToFloat(int nFrames, Store store)
-{
-  if (nFrames <= 0) return;
-  const int nOut = NOutChannels();
-  for (int i = 0; i < nOut; ++i) {
-    OutChannel* ch = mOutChannels.Get(i);
-    const double* src = *ch->mDest;
-    float* dest = ch->mFDest;
-    if (!ch->mConnected || !src || !dest) continue;
-    for (int s = 0; s < nFrames; ++s) store(dest + s, src[s]);
-  }
+  mOutputs.AttachFloatOutputs(idx, n, ppData);
 }
 
 void IEffectBase::ProcessBuffers(double, int nFrames)
 {
-  ProcessDoubleReplacing(mInData.Get(), mOutData.Get(), nFrames);
+  nFrames = BoundFrames(nFrames);
+  if (nFrames > 0) ProcessDoubleReplacing(mInputs.Data(), mOutputs.Data(), nFrames);
 }
 
 void IEffectBase::ProcessBuffers(float, int nFrames)
 {
-  ProcessDoubleReplacing(mInData.Get(), mOutData.Get(), nFrames);
-  ConvertOutputsToFloat(nFrames, StoreFloat());
+  nFrames = BoundFrames(nFrames);
+  if (nFrames <= 0) return;
+  ProcessDoubleReplacing(mInputs.Data(), mOutputs.Data(), nFrames);
+  mOutputs.StoreToFloat(nFrames);
 }
 
 void IEffectBase::ProcessBuffersAccumulating(float, int nFrames)
 {
-  ProcessDoubleReplacing(mInData.Get(), mOutData.Get(), nFrames);
-  ConvertOutputsToFloat(nFrames, AddFloat());
+  nFrames = BoundFrames(nFrames);
+  if (nFrames <= 0) return;
+  ProcessDoubleReplacing(mInputs.Data(), mOutputs.Data(), nFrames);
+  mOutputs.AddToFloat(nFrames);
 }
 
 void IEffectBase::PassThroughBuffers(double, int nFrames)
 {
-  IEffectBase::ProcessDoubleReplacing(mInData.Get(), mOutData.Get(), nFrames);
+  nFrames = BoundFrames(nFrames);
+  if (nFrames > 0) IEffectBase::ProcessDoubleReplacing(mInputs.Data(), mOutputs.Data(), nFrames);
 }
 
 void IEffectBase::PassThroughBuffers(float, int nFrames)
 {
-  IEffectBase::ProcessDoubleReplacing(mInData.Get(), mOutData.Get(), nFrames);
-  ConvertOutputsToFloat(nFrames, StoreFloat());
+  nFrames = BoundFrames(nFrames);
+  if (nFrames <= 0) return;
+  IEffectBase::ProcessDoubleReplacing(mInputs.Data(), mOutputs.Data(), nFrames);
+  mOutputs.StoreToFloat(nFrames);
 }
 
 void IEffectBase::ZeroScratchBuffers()
 {
-  const int nIn = NInChannels();
-  for (int i = 0; i < nIn; ++i) {
-    BASE_TypedBuf<double>& buf = mInChannels.Get(i)->mScratchBuf;
-    if (buf.Get()) memset(buf.Get(), 0, static_cast<size_t>(buf.GetSize()) * sizeof(double));
-  }
-  const int nOut = NOutChannels();
-  for (int i = 0; i < nOut; ++i) {
-    BASE_TypedBuf<double>& buf = mOutChannels.Get(i)->mScratchBuf;
-    if (buf.Get()) memset(buf.Get(), 0, static_cast<size_t>(buf.GetSize()) * sizeof(double));
-  }
+  mInputs.ZeroScratch();
+  mOutputs.ZeroScratch();
 }
 
 // ---- Timing and parameters ----
@@ -395,17 +264,9 @@ void IEffectBase::DirtyParameters()
 
 // ---- Labels ----
 
-void IEffectBase::SetInputLabel(int idx, const char* label)
-{
-  InChannel* ch = mInChannels.Get(idx);
-  if (ch) ch->mLabel.Set(label ? label : "");
-}
+void IEffectBase::SetInputLabel(int idx, const char* label) { mInputs.SetLabel(idx, label); }
 
-void IEffectBase::SetOutputLabel(int idx, const char* label)
-{
-  OutChannel* ch = mOutChannels.Get(idx);
-  if (ch) ch->mLabel.Set(label ? label : "");
-}
+void IEffectBase::SetOutputLabel(int idx, const char* label) { mOutputs.SetLabel(idx, label); }
 
 namespace {
 void ReplaceBusLabel(BASE_PtrList<BASE_String>* labels, int idx, const char* label)
@@ -433,17 +294,9 @@ void IEffectBase::SetOutputBusLabel(int idx, const char* label)
   if (idx >= 0) ReplaceBusLabel(&mOutputBusLabels, idx, label);
 }
 
-const char* IEffectBase::GetInputLabel(int idx) const
-{
-  const InChannel* ch = mInChannels.Get(idx);
-  return ch ? ch->mLabel.Get() : "";
-}
+const char* IEffectBase::GetInputLabel(int idx) const { return mInputs.GetLabel(idx); }
 
-const char* IEffectBase::GetOutputLabel(int idx) const
-{
-  const OutChannel* ch = mOutChannels.Get(idx);
-  return ch ? ch->mLabel.Get() : "";
-}
+const char* IEffectBase::GetOutputLabel(int idx) const { return mOutputs.GetLabel(idx); }
 
 const char* IEffectBase::GetInputBusLabel(int idx) const { return BusLabel(mInputBusLabels, idx); }
 

@@ -24,6 +24,7 @@
 #include "base/string.h"
 #include "framework/ByteChunk.h"
 #include "framework/Hosts.h"
+#include "framework/IChannelBuffers.h"
 #include "framework/IParam.h"
 #include "framework/IPreset.h"
 
@@ -40,20 +41,10 @@ public:
     int mOut;
   };
 
-  struct InChannel {
-    bool mConnected = false;
-    double** mSrc = nullptr;  // this channel's slot among the input data pointers
-    BASE_TypedBuf<double> mScratchBuf;
-    BASE_String mLabel;
-  };
-
-  struct OutChannel {
-    bool mConnected = false;
-    double** mDest = nullptr;  // this channel's slot among the output data pointers
-    float* mFDest = nullptr;   // the host's float buffer during a float block
-    BASE_TypedBuf<double> mScratchBuf;
-    BASE_String mLabel;
-  };
+  // One channel's record; inputs and outputs share it (only outputs use
+  // the float destination).
+  using InChannel = IChannelBuffers::Channel;
+  using OutChannel = IChannelBuffers::Channel;
 
   // Constructor thread. Names are copied and cut to 127 characters. The
   // channel I/O string lists "inputs-outputs" pairs separated by single
@@ -132,14 +123,20 @@ public:
   void LimitToStereoIO();
   void SetInputChannelConnections(int idx, int n, bool connected);
   void SetOutputChannelConnections(int idx, int n, bool connected);
-  bool IsInChannelConnected(int chIdx) const;
-  bool IsOutChannelConnected(int chIdx) const;
+  bool IsInChannelConnected(int chIdx) const { return mInputs.IsConnected(chIdx); }
+  bool IsOutChannelConnected(int chIdx) const { return mOutputs.IsConnected(chIdx); }
+  int NConnectedInChannels() const { return mInputs.NConnected(); }
+  int NConnectedOutChannels() const { return mOutputs.NConnected(); }
   int NChannelIO() const { return mChannelIO.GetSize(); }
   // False for an index outside the list.
   bool GetChannelIO(int idx, int* nIn, int* nOut) const;
 
-  // ---- Buffers and processing (audio thread, mutex held by the caller;
-  // nFrames must not exceed the block size) ----
+  // ---- Buffers and processing (audio thread, mutex held by the caller) ----
+  // Host buffers are taken by connected channels in order: the k-th
+  // connected channel of the range takes ppData[k]. Unconnected inputs read
+  // silence. One call handles at most GetMaxFramesPerCall() frames: float
+  // samples beyond it are not converted, and the process operations cut
+  // nFrames to it (callers split longer blocks).
   void AttachInputBuffers(int idx, int n, double** ppData, int nFrames);
   void AttachInputBuffers(int idx, int n, float** ppData, int nFrames);
   void AttachOutputBuffers(int idx, int n, double** ppData);
@@ -150,6 +147,8 @@ public:
   void PassThroughBuffers(double, int nFrames);
   void PassThroughBuffers(float, int nFrames);
   void ZeroScratchBuffers();
+  // The block size, capped at the scratch buffers' largest size.
+  int GetMaxFramesPerCall() const { return mMaxFrames; }
 
   // ---- Timing (host threads) ----
   void SetSampleRate(double sampleRate) { mSampleRate = sampleRate; }
@@ -194,6 +193,15 @@ public:
   bool SerializePresets(ByteChunk* pChunk);
   int UnserializePresets(ByteChunk* pChunk, int startPos);
 
+  // ---- Whole-or-nothing loads (host threads; take the mutex) ----
+  // Each applies everything it reads, or, when the data does not read whole
+  // (cut short, or a value that is not a number), puts back every
+  // parameter, preset and the current preset index and returns false.
+  // LoadState reads one state (UnserializeState), LoadPresets a bank block
+  // (UnserializePresets).
+  bool LoadState(ByteChunk* pChunk, int startPos);
+  bool LoadPresets(ByteChunk* pChunk, int startPos);
+
   // ---- Preset bank (constructor or host threads, mutex held) ----
   void MakeDefaultPreset(const char* name = nullptr, int nPresets = 1);
   // One value per parameter: int for bool, int and enum parameters, double
@@ -211,7 +219,8 @@ public:
   void PruneUninitializedPresets();
   // Loads a preset into the parameters and makes it current; an empty slot
   // instead captures the current parameters as "user preset N". False for
-  // an unknown index or name, or a state that cannot be read.
+  // an unknown index or name, or a state that cannot be read whole, and
+  // then nothing has changed.
   bool RestorePreset(int idx);
   bool RestorePreset(const char* name);
   // "" for an index outside the bank.
@@ -237,7 +246,10 @@ public:
   bool LoadBankFromFXB(BASE_String* pFileName);
   // The same on file images in memory: the Make operations clear the
   // chunk and build the file in it; the Load operations apply an image of
-  // size bytes (untrusted) and report false as the file loaders do.
+  // size bytes (untrusted) whole or not at all and report false as the file
+  // loaders do. A file is refused when its header does not fit, when a
+  // state or bank chunk inside does not read whole, or when a value is not
+  // a number; parameter-list values missing at the end count as 0.0.
   bool MakeProgramFile(ByteChunk* pFile);
   bool MakeBankFile(ByteChunk* pFile);
   bool LoadProgramFromMemory(const unsigned char* data, int size);
@@ -246,8 +258,8 @@ public:
   // ---- Accessors (any thread) ----
   IParam* GetParam(int idx) const { return mParams.Get(idx); }
   int NParams() const { return mParams.GetSize(); }
-  int NInChannels() const { return mInChannels.GetSize(); }
-  int NOutChannels() const { return mOutChannels.GetSize(); }
+  int NInChannels() const { return mInputs.NChannels(); }
+  int NOutChannels() const { return mOutputs.NChannels(); }
   double GetSampleRate() const { return mSampleRate; }
   int GetBlockSize() const { return mBlockSize; }
   int GetLatency() const { return mLatency; }
@@ -264,8 +276,25 @@ public:
   bool DoesMIDI() const { return mDoesMIDI; }
 
 protected:
-  BASE_PtrList<ChannelIO> mChannelIO;
+  // Effects lock it in their own Reset and OnParamChange.
   BASE_Mutex mMutex;
+
+  // The channels as processing sees them (for derived classes and tests).
+  const IChannelBuffers& Inputs() const { return mInputs; }
+  const IChannelBuffers& Outputs() const { return mOutputs; }
+
+private:
+  friend class IStateSnapshot;
+
+  void ParseChannelIO(const char* channelIOStr, int* maxIn, int* maxOut);
+  // nFrames cut to what one call may process.
+  int BoundFrames(int nFrames) const { return nFrames < mMaxFrames ? nFrames : mMaxFrames; }
+  // Runs load under the mutex; when it reports failure, everything it may
+  // have changed is put back (defined in IStateSnapshot.h).
+  template <class Load>
+  bool ApplyWhole(Load load);
+
+  BASE_PtrList<ChannelIO> mChannelIO;
   char mEffectName[128];
   char mProductName[128];
   char mMfrName[128];
@@ -281,23 +310,15 @@ protected:
   int mCurrentPresetIdx = 0;
   double mSampleRate = 44100.0;
   int mBlockSize = 0;
+  int mMaxFrames = 0;
   int mLatency;
   int mTailSize = 0;
   BASE_PtrList<const char> mParamGroups;
   IGraphics* mGraphics = nullptr;
   BASE_PtrList<IParam> mParams;
   BASE_PtrList<IPreset> mPresets;
-  BASE_TypedBuf<double*> mInData;
-  BASE_TypedBuf<double*> mOutData;
-  BASE_PtrList<InChannel> mInChannels;
-  BASE_PtrList<OutChannel> mOutChannels;
+  IChannelBuffers mInputs;
+  IChannelBuffers mOutputs;
   BASE_PtrList<BASE_String> mInputBusLabels;
   BASE_PtrList<BASE_String> mOutputBusLabels;
-
-private:
-  void ParseChannelIO(const char* channelIOStr, int* maxIn, int* maxOut);
-  void CopyOrZeroOutputs(int nFrames);
-  template <class Store>
-  void ConvertOutputsToFloat(int nFrames, Store store);
-  void StoreIntoCurrentPreset(const char* name);
 };

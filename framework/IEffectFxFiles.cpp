@@ -2,11 +2,13 @@
 // headers around either normalised float parameter lists or the plug-in's
 // own state and bank chunks (which stay in native byte order inside).
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
 #include "base/cstring.h"
 #include "framework/IEffectBase.h"
+#include "framework/IStateSnapshot.h"
 
 namespace {
 constexpr int FourCC(char a, char b, char c, char d)
@@ -140,6 +142,22 @@ int ReadFileHeader(const ByteChunk& file, FileHeader* h)
   return ReadBEInt(file, &h->id, pos);
 }
 
+// Applies one big-endian normalised float per parameter, in index order,
+// from *pos on; a value the file ends before counts as 0.0. False at the
+// first value that is not a number (the caller undoes what was applied).
+bool ApplyNormalizedParams(IEffectBase* plug, const ByteChunk& file, int* pos)
+{
+  const int n = plug->NParams();
+  for (int i = 0; i < n; ++i) {
+    float v = 0.0f;
+    *pos = ReadBEFloat(file, &v, *pos);
+    if (*pos < 0) v = 0.0f;
+    if (std::isnan(v)) return false;
+    plug->GetParam(i)->SetNormalized(v);
+  }
+  return true;
+}
+
 }  // namespace
 
 // ---- Saving ----
@@ -266,20 +284,17 @@ bool IEffectBase::LoadProgramFromMemory(const unsigned char* data, int size)
   pos = file.Size() >= kProgramHeaderSize ? ReadName(file, name, 28) : -1;
   if (pos < 0) name[0] = '\0';
 
-  if (chunkForm) {
-    UnserializeState(&file, SkipChunkPrefix(file, pos));
-  } else {
-    const int n = NParams();
-    for (int i = 0; i < n; ++i) {
-      float v = 0.0f;
-      pos = ReadBEFloat(file, &v, pos);
-      GetParam(i)->SetNormalized(pos >= 0 ? v : 0.0);
+  return ApplyWhole([&] {
+    if (chunkForm) {
+      if (UnserializeState(&file, SkipChunkPrefix(file, pos)) < 0) return false;
+    } else if (!ApplyNormalizedParams(this, file, &pos)) {
+      return false;
     }
-  }
-  ModifyCurrentPreset(name);
-  RestorePreset(mCurrentPresetIdx);
-  InformHostOfProgramChange();
-  return true;
+    ModifyCurrentPreset(name);
+    RestorePreset(mCurrentPresetIdx);
+    InformHostOfProgramChange();
+    return true;
+  });
 }
 
 bool IEffectBase::LoadBankFromMemory(const unsigned char* data, int size)
@@ -294,9 +309,11 @@ bool IEffectBase::LoadBankFromMemory(const unsigned char* data, int size)
   const int bodyPos = file.Size() >= kBankHeaderSize ? kBankHeaderSize : -1;
 
   if (h.form == kBankChunkForm && mStateChunks) {
-    UnserializePresets(&file, SkipChunkPrefix(file, bodyPos));
-    InformHostOfProgramChange();
-    return true;
+    return ApplyWhole([&] {
+      if (UnserializePresets(&file, SkipChunkPrefix(file, bodyPos)) < 0) return false;
+      InformHostOfProgramChange();
+      return true;
+    });
   }
   if (h.form != kBankProgramsForm) return false;
 
@@ -307,23 +324,21 @@ bool IEffectBase::LoadBankFromMemory(const unsigned char* data, int size)
 
   pos = bodyPos;
   const int nParams = NParams();
-  for (int p = 0; p < nPrograms; ++p) {
-    int fields[7] = {};
-    for (int f = 0; f < 7; ++f) pos = ReadBEInt(file, fields + f, pos);
-    if (pos < 0 || fields[0] != kChunkMagic || fields[2] != kProgramParamsForm ||
-        fields[3] != kProgramFormatVersion || fields[6] != nParams)
-      return false;
-    char name[kNameFieldSize + 1];
-    pos = ReadName(file, name, pos);
-    RestorePreset(p);
-    for (int i = 0; i < nParams; ++i) {
-      float v = 0.0f;
-      pos = ReadBEFloat(file, &v, pos);
-      GetParam(i)->SetNormalized(pos >= 0 ? v : 0.0);
+  return ApplyWhole([&] {
+    for (int p = 0; p < nPrograms; ++p) {
+      int fields[7] = {};
+      for (int f = 0; f < 7; ++f) pos = ReadBEInt(file, fields + f, pos);
+      if (pos < 0 || fields[0] != kChunkMagic || fields[2] != kProgramParamsForm ||
+          fields[3] != kProgramFormatVersion || fields[6] != nParams)
+        return false;
+      char name[kNameFieldSize + 1];
+      pos = ReadName(file, name, pos);
+      RestorePreset(p);
+      if (!ApplyNormalizedParams(this, file, &pos)) return false;
+      ModifyCurrentPreset(name);
     }
-    ModifyCurrentPreset(name);
-  }
-  RestorePreset(currentProgram);
-  InformHostOfProgramChange();
-  return true;
+    RestorePreset(currentProgram);
+    InformHostOfProgramChange();
+    return true;
+  });
 }

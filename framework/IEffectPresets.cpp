@@ -7,6 +7,7 @@
 
 #include "base/base64.h"
 #include "framework/IEffectBase.h"
+#include "framework/IStateSnapshot.h"
 #include "framework/Log.h"
 
 namespace {
@@ -123,21 +124,23 @@ bool IEffectBase::RestorePreset(int idx)
 {
   IPreset* preset = mPresets.Get(idx);
   if (!preset) return false;
-  if (!preset->mInitialized) {
-    // An empty slot captures the current sound as a new user preset.
-    preset->mInitialized = true;
-    char name[32];
-    MakeDefaultUserPresetName(&mPresets, name);
-    preset->SetName(name);
-    preset->mChunk.Clear();
-    if (!SerializeState(&preset->mChunk)) return false;
-  } else if (UnserializeState(&preset->mChunk, 0) <= 0) {
-    return false;
-  }
-  mCurrentPresetIdx = idx;
-  PresetsChangedByHost();
-  RedrawParamControls();
-  return true;
+  return ApplyWhole([&] {
+    if (!preset->mInitialized) {
+      // An empty slot captures the current sound as a new user preset.
+      preset->mInitialized = true;
+      char name[32];
+      MakeDefaultUserPresetName(&mPresets, name);
+      preset->SetName(name);
+      preset->mChunk.Clear();
+      if (!SerializeState(&preset->mChunk)) return false;
+    } else if (UnserializeState(&preset->mChunk, 0) <= 0) {
+      return false;
+    }
+    mCurrentPresetIdx = idx;
+    PresetsChangedByHost();
+    RedrawParamControls();
+    return true;
+  });
 }
 
 bool IEffectBase::RestorePreset(const char* name)

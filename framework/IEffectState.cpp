@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "framework/IEffectBase.h"
+#include "framework/IStateSnapshot.h"
 #include "framework/Log.h"
 
 bool IEffectBase::SerializeState(ByteChunk* pChunk) { return SerializeParams(pChunk); }
@@ -41,8 +42,10 @@ int IEffectBase::UnserializeParams(ByteChunk* pChunk, int startPos)
     IParam* param = GetParam(i);
     double v = 0.0;
     pos = pChunk->ReadValue(&v, pos);
+    // A value that is not a number cannot be clamped into any range: it is
+    // read like one the data cut off.
+    if (pos >= 0 && std::isnan(v)) pos = -1;
     if (pos < 0) v = 0.0;
-    // Clamped into range; a NaN passes unchanged.
     const double lo = param->GetMin(), hi = param->GetMax();
     param->Set(v < lo ? lo : (hi < v ? hi : v));
     TRACE("UnserializeParams", "%d %s %f", i, param->GetNameForHost(), param->Value());
@@ -105,4 +108,14 @@ int IEffectBase::UnserializePresets(ByteChunk* pChunk, int startPos)
   }
   RestorePreset(mCurrentPresetIdx);
   return pos;
+}
+
+bool IEffectBase::LoadState(ByteChunk* pChunk, int startPos)
+{
+  return ApplyWhole([&] { return UnserializeState(pChunk, startPos) >= 0; });
+}
+
+bool IEffectBase::LoadPresets(ByteChunk* pChunk, int startPos)
+{
+  return ApplyWhole([&] { return UnserializePresets(pChunk, startPos) >= 0; });
 }

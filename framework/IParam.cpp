@@ -10,6 +10,11 @@ IParam::IParam() { mName[0] = mLabel[0] = mParamGroup[0] = '\0'; }
 
 IParam::~IParam() = default;
 
+void IParam::Set(double value)
+{
+  if (!std::isnan(value)) mValue = value;
+}
+
 int IParam::TruncToInt(double v)
 {
   if (std::isnan(v)) return 0;
@@ -105,7 +110,10 @@ double IParam::GetNonNormalized(double normalizedValue) const
 
 void IParam::SetNormalized(double normalizedValue)
 {
-  double v = GetNonNormalized(normalizedValue);
+  if (std::isnan(normalizedValue)) return;
+  // Below 0 the curve would give a value under the minimum (an integer
+  // would round to -1, an even shape would fold back into the range).
+  double v = GetNonNormalized(normalizedValue < 0.0 ? 0.0 : normalizedValue);
   if (mType != kTypeDouble) v = std::floor(v / mStep + 0.5) * mStep;
   mValue = v < mMax ? v : mMax;
 }

@@ -48,7 +48,8 @@ public:
   bool GetCanAutomate() const { return mCanAutomate; }
   bool GetIsMeta() const { return mIsMeta; }
 
-  // Conversions between plain and normalized values.
+  // Conversions between plain and normalized values. SetNormalized clamps
+  // the result into [minimum, maximum] and ignores a NaN.
   void SetNormalized(double normalizedValue);
   double GetNormalized() const;
   double GetNormalized(double nonNormalizedValue) const;
@@ -79,7 +80,9 @@ public:
   // The value read as decibels, as a linear gain.
   double DBToAmp() const;
 
-  void Set(double value) { mValue = value; }
+  // The plain value, unclamped; a NaN is ignored, so a parameter always
+  // holds a number.
+  void Set(double value);
   double Value() const { return mValue; }
   // The value cut toward zero (saturating; NaN gives 0).
   int Int() const { return TruncToInt(mValue); }

@@ -129,14 +129,13 @@ private:
   VstIntPtr OnGetSpeakerArrangement(const DispatchArgs& a);
 
   // Audio (audio thread, plug-in mutex held). Runs the block through the
-  // base in pieces no longer than the scratch buffers, so a host that
-  // passes more frames than the block size it announced cannot overrun
-  // them.
+  // base in pieces of at most GetMaxFramesPerCall() frames, so neither a
+  // host that passes more frames than it announced nor a huge announced
+  // block size needs more than the capped scratch buffers.
   template <class Sample, class Run>
   void ProcessInPieces(Sample** inputs, Sample** outputs, int nFrames, Run run);
   template <class Sample, void (IEffectBase::*Process)(Sample, int)>
   static void ProcessFromHost(AEffect* pEffect, Sample** inputs, Sample** outputs, VstInt32 nFrames);
-  int ScratchFrames() const;
 
   ERect mEditRect;
   audioMasterCallback mHostCallback;

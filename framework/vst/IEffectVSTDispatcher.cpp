@@ -43,13 +43,13 @@ VstIntPtr IEffectVST::VSTDispatcher(AEffect* pEffect, VstInt32 opCode, VstInt32 
   if (opCode == effClose) {
     // The mutex is part of the plug-in: it is taken only to wait for a call
     // in flight and released before the plug-in goes.
-    plug->mMutex.Enter();
+    plug->GetMutex().Enter();
     TRACE("VSTDispatcher", "%d(%s):%d:%d", opCode, VSTOpcodeStr(opCode), idx, static_cast<int>(value));
-    plug->mMutex.Leave();
+    plug->GetMutex().Leave();
     delete plug;
     return 0;
   }
-  BASE_MutexLock lock(plug->mMutex);
+  BASE_MutexLock lock(plug->GetMutex());
   if (opCode == effEditIdle || opCode == effIdle) return 0;
   TRACE("VSTDispatcher", "%d(%s):%d:%d", opCode, VSTOpcodeStr(opCode), idx, static_cast<int>(value));
   const DispatchArgs args = {idx, value, ptr, opt};
@@ -339,18 +339,11 @@ VstIntPtr IEffectVST::OnSetChunk(const DispatchArgs& a)
   std::memcpy(chunk->Data(), a.ptr, static_cast<size_t>(size));
   int pos = 0;
   const int version = GetFrameworkVerFromChunk(chunk, &pos);
+  // A bank chunk carries the header; without it the bytes are one state.
   const bool asBank = isBank && version >= 0x10000;
-  // A chunk that does not read whole is refused and changes nothing: what
-  // it would replace is kept aside first and put back.
-  ByteChunk liveBefore, presetsBefore;
-  SerializeState(&liveBefore);
-  if (asBank) SerializePresets(&presetsBefore);
-  pos = asBank ? UnserializePresets(chunk, pos) : UnserializeState(chunk, pos);
-  if (pos < 0) {
-    if (asBank) UnserializePresets(&presetsBefore, 0);
-    UnserializeState(&liveBefore, 0);
-    return 0;
-  }
+  // Loads apply whole or change nothing: a refused chunk leaves every
+  // parameter and preset as it was.
+  if (!(asBank ? LoadPresets(chunk, pos) : LoadState(chunk, pos))) return 0;
   if (!asBank) ModifyCurrentPreset(nullptr);
   RedrawParamControls();
   return 1;

@@ -29,7 +29,7 @@ float IEffectVST::VSTGetParameter(AEffect* pEffect, VstInt32 idx)
   TRACE("VSTGetParameter", "%d", idx);
   IEffectVST* plug = PlugOf(pEffect);
   if (!plug) return 0.0f;
-  BASE_MutexLock lock(plug->mMutex);
+  BASE_MutexLock lock(plug->GetMutex());
   if (!plug->InParamRange(idx)) return 0.0f;
   return static_cast<float>(plug->GetParam(idx)->GetNormalized());
 }
@@ -39,7 +39,7 @@ void IEffectVST::VSTSetParameter(AEffect* pEffect, VstInt32 idx, float value)
   TRACE("VSTSetParameter", "%d:%f", idx, value);
   IEffectVST* plug = PlugOf(pEffect);
   if (!plug) return;
-  BASE_MutexLock lock(plug->mMutex);
+  BASE_MutexLock lock(plug->GetMutex());
   // A value that is not a number would leave the parameter without one.
   if (!plug->InParamRange(idx) || !std::isfinite(value)) return;
   if (plug->GetGUI()) plug->GetGUI()->SetParameterFromPlug(idx, value, true);
@@ -47,32 +47,20 @@ void IEffectVST::VSTSetParameter(AEffect* pEffect, VstInt32 idx, float value)
   plug->OnParamChange(idx);
 }
 
-int IEffectVST::ScratchFrames() const
-{
-  int frames = GetBlockSize();
-  for (int i = 0; i < mInChannels.GetSize(); ++i) {
-    const int n = mInChannels.Get(i)->mScratchBuf.GetSize();
-    if (n < frames) frames = n;
-  }
-  for (int i = 0; i < mOutChannels.GetSize(); ++i) {
-    const int n = mOutChannels.Get(i)->mScratchBuf.GetSize();
-    if (n < frames) frames = n;
-  }
-  return frames;
-}
-
 template <class Sample, class Run>
 void IEffectVST::ProcessInPieces(Sample** inputs, Sample** outputs, int nFrames, Run run)
 {
   if (DoesMIDI()) CallHost(audioMasterWantMidi);
-  const int nIn = NInChannels();
-  const int nOut = NOutChannels();
   if (nFrames <= 0) return;
-  const int piece = ScratchFrames();
+  const int piece = GetMaxFramesPerCall();
   if (nFrames <= piece) {
     run(inputs, outputs, nFrames);
     return;
   }
+  // The host passes one pointer per connected channel, no more: only those
+  // are read and moved on.
+  const int nIn = NConnectedInChannels();
+  const int nOut = NConnectedOutChannels();
   if (piece <= 0 || mPieceIn.GetSize() < nIn || mPieceOut.GetSize() < nOut) return;
   Sample** in = reinterpret_cast<Sample**>(mPieceIn.Get());
   Sample** out = reinterpret_cast<Sample**>(mPieceOut.Get());
@@ -92,7 +80,7 @@ void IEffectVST::ProcessFromHost(AEffect* pEffect, Sample** inputs, Sample** out
 {
   IEffectVST* plug = PlugOf(pEffect);
   if (!plug) return;
-  BASE_MutexLock lock(plug->mMutex);
+  BASE_MutexLock lock(plug->GetMutex());
   plug->ProcessInPieces(inputs, outputs, nFrames, [plug](Sample** in, Sample** out, int n) {
     plug->AttachInputBuffers(0, plug->NInChannels(), in, n);
     plug->AttachOutputBuffers(0, plug->NOutChannels(), out);

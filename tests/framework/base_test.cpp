@@ -2,7 +2,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <thread>
 #include <vector>
 
@@ -229,13 +231,31 @@ TEST(BaseBlockSize, ResizesZeroesAndKeepsSlotsValid)
   plug.SetBlockSize(4);  // same size: untouched
   EXPECT_EQ(plug.InSlot(0)[1], 5.0);
   // Growing moves the scratch memory; unconnected slots follow it.
-  plug.SetBlockSize(100000);
-  EXPECT_EQ(plug.GetBlockSize(), 100000);
+  plug.SetBlockSize(5000);
+  EXPECT_EQ(plug.GetBlockSize(), 5000);
+  EXPECT_EQ(plug.GetMaxFramesPerCall(), 5000);
   EXPECT_EQ(plug.InSlot(0)[1], 0.0);
-  EXPECT_EQ(plug.InSlot(0)[99999], 0.0);
-  plug.OutSlot(1)[99999] = 1.0;
-  plug.ProcessBuffers(0.0, 100000);
-  EXPECT_EQ(plug.OutSlot(1)[99999], 0.0);
+  EXPECT_EQ(plug.InSlot(0)[4999], 0.0);
+  plug.OutSlot(1)[4999] = 1.0;
+  plug.ProcessBuffers(0.0, 5000);
+  EXPECT_EQ(plug.OutSlot(1)[4999], 0.0);
+}
+
+TEST(BaseBlockSize, HugeBlockSizesAreServedFromCappedScratch)
+{
+  TestPlug plug(0, "2-2", 0);
+  plug.SetBlockSize(1 << 24);
+  EXPECT_EQ(plug.GetBlockSize(), 1 << 24);
+  const int cap = plug.GetMaxFramesPerCall();
+  EXPECT_GE(cap, 4096);
+  EXPECT_LE(cap, 65536);
+  // Every scratch buffer holds the capped size: the last frame is usable.
+  plug.OutSlot(1)[cap - 1] = 1.0;
+  plug.ProcessBuffers(0.0, 1 << 24);
+  EXPECT_EQ(plug.OutSlot(1)[cap - 1], 0.0);
+  plug.SetBlockSize(-3);
+  EXPECT_EQ(plug.GetMaxFramesPerCall(), 0);
+  plug.ProcessBuffers(0.0, 10);  // nothing to process into
 }
 
 TEST(BaseBlockSize, FloatSlotsFollowResizedScratch)
@@ -431,6 +451,100 @@ TEST_F(StereoFixture, MissingHostBuffersReadSilenceAndWriteNowhere)
   EXPECT_EQ(dout[kFrames - 1], 0.0);
   plug.AttachOutputBuffers(0, 2, static_cast<float**>(nullptr));
   plug.ProcessBuffers(0.0f, kFrames);
+}
+
+}  // namespace
+
+namespace {
+
+// ---- Host buffers the base must not trust ----
+
+TEST_F(StereoFixture, ACallLongerThanTheBlockProcessesOnlyWhatTheScratchHolds)
+{
+  // A caller of the base (not the VST adapter, which splits) passes far
+  // more frames than the block size: the base converts and writes at most
+  // the block, the rest of the host's buffers stays as it was.
+  const int n = 20000;
+  std::vector<float> in(n, 0.5f), out(n, 7.0f);
+  float* ins[] = {in.data(), in.data()};
+  float* outs[] = {out.data(), out.data()};
+  plug.AttachInputBuffers(0, 2, ins, n);
+  plug.AttachOutputBuffers(0, 2, outs);
+  plug.ProcessBuffers(0.0f, n);
+  for (int i = 0; i < kFrames; ++i) ASSERT_EQ(out[i], 0.5f) << i;
+  for (int i = kFrames; i < n; ++i) ASSERT_EQ(out[i], 7.0f) << i;
+
+  std::vector<double> din(n, 0.25), dout(n, 3.0);
+  double* dins[] = {din.data(), din.data()};
+  double* douts[] = {dout.data(), dout.data()};
+  plug.AttachInputBuffers(0, 2, dins, n);
+  plug.AttachOutputBuffers(0, 2, douts);
+  plug.ProcessBuffers(0.0, n);
+  EXPECT_EQ(dout[kFrames - 1], 0.25);
+  EXPECT_EQ(dout[kFrames], 3.0);
+}
+
+TEST_F(StereoFixture, AnInputDisconnectedAfterAFloatBlockReadsSilence)
+{
+  std::vector<float> inL(kFrames, 0.5f), inR(kFrames, -0.75f), outL(kFrames), outR(kFrames);
+  float* ins[] = {inL.data(), inR.data()};
+  float* outs[] = {outL.data(), outR.data()};
+  plug.AttachInputBuffers(0, 2, ins, kFrames);
+  plug.AttachOutputBuffers(0, 2, outs);
+  plug.ProcessBuffers(0.0f, kFrames);
+  ASSERT_EQ(outR[0], -0.75f);
+
+  // Mono in, stereo out: the right input is no longer the host's.
+  plug.SetInputChannelConnections(1, 1, false);
+  for (int block = 0; block < 3; ++block) {
+    float* mono[] = {inL.data()};
+    plug.AttachInputBuffers(0, 2, mono, kFrames);
+    plug.AttachOutputBuffers(0, 2, outs);
+    plug.ProcessBuffers(0.0f, kFrames);
+    for (int i = 0; i < kFrames; ++i) {
+      ASSERT_EQ(outL[i], 0.5f);
+      ASSERT_EQ(outR[i], 0.0f) << block << " " << i;
+    }
+  }
+  // The double path reads the same silence.
+  std::vector<double> d(kFrames, 1.0), doutL(kFrames), doutR(kFrames, 9.0);
+  double* dins[] = {d.data()};
+  double* douts[] = {doutL.data(), doutR.data()};
+  plug.AttachInputBuffers(0, 2, dins, kFrames);
+  plug.AttachOutputBuffers(0, 2, douts);
+  plug.ProcessBuffers(0.0, kFrames);
+  for (int i = 0; i < kFrames; ++i) ASSERT_EQ(doutR[i], 0.0);
+}
+
+TEST_F(StereoFixture, OutputsThatWouldBeSubnormalFloatsBecomeZero)
+{
+  // Passed through, each input comes out as itself: the smallest normal
+  // float and everything above stay, subnormal floats become zero.
+  const float tiny = std::numeric_limits<float>::denorm_min();
+  const float normal = std::numeric_limits<float>::min();
+  const std::vector<float> in = {1e-40f, -1e-40f, tiny,   -tiny,      normal, -normal, 1.0f,   0.0f,
+                                 -0.0f,  1e-39f,  3e-39f, normal / 2, 0.5f,   -0.5f,   2e-38f, -2e-38f};
+  ASSERT_EQ(static_cast<int>(in.size()), kFrames);
+  std::vector<float> out(kFrames, 9.0f);
+  float* ins[] = {const_cast<float*>(in.data()), const_cast<float*>(in.data())};
+  float* outs[] = {out.data(), out.data()};
+  plug.AttachInputBuffers(0, 2, ins, kFrames);
+  plug.AttachOutputBuffers(0, 2, outs);
+  plug.ProcessBuffers(0.0f, kFrames);
+  for (int i = 0; i < kFrames; ++i) {
+    const bool subnormal = std::fpclassify(in[i]) == FP_SUBNORMAL;
+    EXPECT_EQ(out[i], subnormal ? 0.0f : in[i]) << i;
+    EXPECT_NE(std::fpclassify(out[i]), FP_SUBNORMAL) << i;
+  }
+
+  // Accumulating: the sum the host reads back is never subnormal either.
+  std::vector<float> acc(kFrames, 0.0f), accR(kFrames, 0.0f);
+  float* accs[] = {acc.data(), accR.data()};
+  plug.AttachInputBuffers(0, 2, ins, kFrames);
+  plug.AttachOutputBuffers(0, 2, accs);
+  plug.ProcessBuffersAccumulating(0.0f, kFrames);
+  for (int i = 0; i < kFrames; ++i) EXPECT_NE(std::fpclassify(acc[i]), FP_SUBNORMAL) << i;
+  EXPECT_EQ(acc[6], 1.0f);
 }
 
 }  // namespace

@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
-#include "tests/framework/test_plug.h"
 #include "base/string.h"
+#include "tests/framework/test_plug.h"
 
 namespace {
 
@@ -32,9 +34,35 @@ void PutBEInt(std::vector<unsigned char>* bytes, size_t at, int value)
   (*bytes)[at + 3] = static_cast<unsigned char>(v);
 }
 
+void PutBEFloat(std::vector<unsigned char>* bytes, size_t at, float value)
+{
+  int bits;
+  memcpy(&bits, &value, 4);
+  PutBEInt(bytes, at, bits);
+}
+
 std::vector<unsigned char> Bytes(const ByteChunk& chunk)
 {
   return std::vector<unsigned char>(chunk.Data(), chunk.Data() + chunk.Size());
+}
+
+// Everything a load may change: the live values, every preset's name, flag
+// and state, and the current preset.
+struct Observed {
+  std::vector<unsigned char> live, presets;
+  int current;
+  bool operator==(const Observed& o) const
+  {
+    return live == o.live && presets == o.presets && current == o.current;
+  }
+};
+
+Observed Observe(IEffectBase& plug)
+{
+  ByteChunk live, presets;
+  plug.SerializeState(&live);
+  plug.SerializePresets(&presets);
+  return {Bytes(live), Bytes(presets), plug.GetCurrentPresetIdx()};
 }
 
 std::string TempPath(const char* name) { return std::string(::testing::TempDir()) + "core_fx_" + name; }
@@ -368,6 +396,134 @@ TEST(FxBank, ZeroProgramsAndTruncatedPrograms)
   // Cut inside its floats: the missing values count as normalized 0.
   EXPECT_TRUE(target.LoadBankFromMemory(bytes.data(), 156 + 72 + 56));
   EXPECT_EQ(target.GetParam(0)->Value(), -40.0);
+}
+
+// ---- Loads apply whole or change nothing ----
+
+// A two-preset plug-in whose presets, live values and current preset all
+// differ from what the banks below carry.
+struct OwnStatePlug : TestPlug {
+  explicit OwnStatePlug(bool stateChunks = false) : TestPlug(4, "2-2", 2, stateChunks)
+  {
+    InitQuarryParams(this);
+    GetParam(0)->Set(-11.0);
+    MakeDefaultPreset("mine0", 1);
+    GetParam(0)->Set(-12.0);
+    MakeDefaultPreset("mine1", 1);
+    RestorePreset(1);
+    GetParam(0)->Set(-13.0);
+    GetParam(2)->Set(0.55);
+    programChanges = 0;
+  }
+};
+
+// A two-preset bank file to load into it.
+std::vector<unsigned char> TwoPresetBank(bool stateChunks)
+{
+  TestPlug source(4, "2-2", 2, stateChunks);
+  InitQuarryParams(&source);
+  source.GetParam(0)->Set(-20.0);
+  source.MakeDefaultPreset("one", 1);
+  source.GetParam(0)->Set(-25.0);
+  source.MakeDefaultPreset("two", 1);
+  ByteChunk file;
+  EXPECT_TRUE(source.MakeBankFile(&file));
+  return Bytes(file);
+}
+
+TEST(FxWhole, BankCutInsideItsLastPresetChangesNothing)
+{
+  for (bool stateChunks : {false, true}) {
+    const std::vector<unsigned char> bank = TwoPresetBank(stateChunks);
+    {
+      OwnStatePlug intact(stateChunks);
+      ASSERT_TRUE(intact.LoadBankFromMemory(bank.data(), static_cast<int>(bank.size())));
+      EXPECT_STREQ(intact.GetPresetName(0), "one");
+      EXPECT_STREQ(intact.GetPresetName(1), "two");
+    }
+    // The program list is cut inside the second program's header, the bank
+    // chunk inside the second preset's state.
+    const int cut = stateChunks ? static_cast<int>(bank.size()) - 12 : 156 + 72 + 20;
+    OwnStatePlug plug(stateChunks);
+    const Observed before = Observe(plug);
+    EXPECT_FALSE(plug.LoadBankFromMemory(bank.data(), cut)) << stateChunks;
+    EXPECT_TRUE(Observe(plug) == before) << stateChunks;
+    EXPECT_STREQ(plug.GetPresetName(0), "mine0");
+    EXPECT_EQ(plug.GetParam(0)->Value(), -13.0);
+    EXPECT_EQ(plug.programChanges, 0);
+  }
+}
+
+TEST(FxWhole, ProgramChunkCutShortIsRefused)
+{
+  OwnStatePlug source(true);
+  ByteChunk file;
+  ASSERT_TRUE(source.MakeProgramFile(&file));
+  OwnStatePlug plug(true);
+  plug.GetParam(0)->Set(-1.0);
+  const Observed before = Observe(plug);
+  EXPECT_FALSE(plug.LoadProgramFromMemory(file.Data(), file.Size() - 4));
+  EXPECT_TRUE(Observe(plug) == before);
+  EXPECT_TRUE(plug.LoadProgramFromMemory(file.Data(), file.Size()));
+  EXPECT_EQ(plug.GetParam(0)->Value(), -13.0);
+}
+
+TEST(FxWhole, NotANumberAnywhereRefusesTheWholeFile)
+{
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  // Parameter form: the second value of a program, the last of a bank.
+  {
+    OwnStatePlug source;
+    ByteChunk program;
+    source.MakeProgramFile(&program);
+    std::vector<unsigned char> bytes = Bytes(program);
+    PutBEFloat(&bytes, 56 + 4, nan);
+    OwnStatePlug plug;
+    const Observed before = Observe(plug);
+    EXPECT_FALSE(plug.LoadProgramFromMemory(bytes.data(), static_cast<int>(bytes.size())));
+    EXPECT_TRUE(Observe(plug) == before);
+
+    std::vector<unsigned char> bank = TwoPresetBank(false);
+    PutBEFloat(&bank, bank.size() - 4, -nan);
+    EXPECT_FALSE(plug.LoadBankFromMemory(bank.data(), static_cast<int>(bank.size())));
+    EXPECT_TRUE(Observe(plug) == before);
+    EXPECT_EQ(plug.programChanges, 0);
+  }
+  // Chunk form: a NaN double in the state (program) or in a preset (bank).
+  {
+    OwnStatePlug source(true);
+    ByteChunk program;
+    source.MakeProgramFile(&program);
+    std::vector<unsigned char> bytes = Bytes(program);
+    const double dnan = std::numeric_limits<double>::quiet_NaN();
+    memcpy(&bytes[60 + 8], &dnan, 8);  // parameter 0, behind size and header
+    OwnStatePlug plug(true);
+    const Observed before = Observe(plug);
+    EXPECT_FALSE(plug.LoadProgramFromMemory(bytes.data(), static_cast<int>(bytes.size())));
+    EXPECT_TRUE(Observe(plug) == before);
+
+    std::vector<unsigned char> bank = TwoPresetBank(true);
+    memcpy(&bank[bank.size() - 8], &dnan, 8);  // the second preset's last value
+    EXPECT_FALSE(plug.LoadBankFromMemory(bank.data(), static_cast<int>(bank.size())));
+    EXPECT_TRUE(Observe(plug) == before);
+    for (int i = 0; i < plug.NParams(); ++i) EXPECT_FALSE(std::isnan(plug.GetParam(i)->Value()));
+  }
+}
+
+TEST(FxWhole, NormalizedValuesOutsideZeroToOneAreClamped)
+{
+  QuarryLikePlug source;
+  ByteChunk program;
+  source.MakeProgramFile(&program);
+  std::vector<unsigned char> bytes = Bytes(program);
+  PutBEFloat(&bytes, 56 + 0, -1.0f);   // OUT
+  PutBEFloat(&bytes, 56 + 4, 7.0f);    // GainM
+  PutBEFloat(&bytes, 56 + 12, -0.6f);  // Bypass
+  QuarryLikePlug plug;
+  ASSERT_TRUE(plug.LoadProgramFromMemory(bytes.data(), static_cast<int>(bytes.size())));
+  EXPECT_EQ(plug.GetParam(0)->Value(), -40.0);
+  EXPECT_EQ(plug.GetParam(1)->Value(), 1.0);
+  EXPECT_EQ(plug.GetParam(3)->Value(), 0.0);
 }
 
 }  // namespace

@@ -88,7 +88,7 @@ TEST(ParamNormalize, IntegerRoundsToStep)
   EXPECT_STREQ(text, "1");
 }
 
-TEST(ParamNormalize, ClampsAboveButNotBelow)
+TEST(ParamNormalize, ClampsBothEnds)
 {
   IParam p;
   p.InitDouble("x", 0.0, 10.0, 20.0, 0.1);
@@ -96,8 +96,37 @@ TEST(ParamNormalize, ClampsAboveButNotBelow)
   EXPECT_EQ(p.GetNormalized(5.0), 0.0);
   p.SetNormalized(1.5);
   EXPECT_EQ(p.Value(), 20.0);
-  p.SetNormalized(-0.5);  // no lower clamp
-  EXPECT_DOUBLE_EQ(p.Value(), 5.0);
+  p.SetNormalized(-0.5);
+  EXPECT_EQ(p.Value(), 10.0);
+  p.SetNormalized(-HUGE_VAL);
+  EXPECT_EQ(p.Value(), 10.0);
+  p.SetNormalized(HUGE_VAL);
+  EXPECT_EQ(p.Value(), 20.0);
+
+  // Below 0 an integer would round to -1 and an even shape would fold the
+  // value back up into the range.
+  IParam bypass;
+  bypass.InitInt("Bypass", 1, 0, 1);
+  bypass.SetNormalized(-0.6);
+  EXPECT_EQ(bypass.Value(), 0.0);
+  IParam curved;
+  curved.InitDouble("c", 50.0, 0.0, 100.0, 0.01, "", "", 2.0);
+  curved.SetNormalized(-0.5);
+  EXPECT_EQ(curved.Value(), 0.0);
+}
+
+TEST(ParamNormalize, NotANumberLeavesTheValue)
+{
+  IParam p;
+  p.InitDouble("x", 15.0, 10.0, 20.0, 0.1);
+  p.SetNormalized(std::nan(""));
+  EXPECT_EQ(p.Value(), 15.0);
+  p.Set(-std::nan(""));
+  EXPECT_EQ(p.Value(), 15.0);
+  IParam i;
+  i.InitInt("i", 1, 0, 1);
+  i.SetNormalized(std::nan(""));
+  EXPECT_EQ(i.Value(), 1.0);
 }
 
 TEST(ParamNormalize, ShapeCurvesBothWays)
@@ -171,9 +200,8 @@ TEST(ParamDisplayTexts, TruncatesTowardZero)
 
 TEST(ParamValues, NonFiniteValuesAreSafeAsIntegers)
 {
+  EXPECT_EQ(IParam::TruncToInt(NAN), 0);
   IParam p;
-  p.Set(NAN);
-  EXPECT_EQ(p.Int(), 0);
   p.Set(1e300);
   EXPECT_EQ(p.Int(), 2147483647);
   p.Set(-1e300);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -129,6 +130,35 @@ TEST_F(PresetFixture, RestoreClampsStoredValues)
   EXPECT_TRUE(plug.RestorePreset(0));
   EXPECT_EQ(plug.GetParam(0)->Value(), 1.0);
   EXPECT_EQ(plug.GetParam(1)->Value(), 0.0);
+}
+
+TEST_F(PresetFixture, APresetThatDoesNotReadWholeIsNotRestoredAtAll)
+{
+  // A short blob and a NaN in the middle: neither may leave the first
+  // values applied.
+  plug.MakePreset("fine", 0.25, 2, 0);
+  plug.MakePresetFromBlob("short", "AAAAAAAAAAAAAAAAAAAA", 12);  // one and a half values
+  plug.MakePresetFromNamedParams("nan", 2, 0, 0.75, 1, 3);
+  IPreset* nan = plug.GetPreset(2);
+  const double notANumber = std::nan("");
+  ByteChunk bad;
+  bad.AppendValue(0.75);
+  bad.AppendValue(notANumber);
+  bad.AppendValue(1.0);
+  nan->mChunk.Clear();
+  nan->mChunk.AppendChunk(&bad);
+
+  ASSERT_TRUE(plug.RestorePreset(0));
+  plug.presetChanges = 0;
+  for (int idx : {1, 2}) {
+    plug.paramChanges.clear();
+    EXPECT_FALSE(plug.RestorePreset(idx)) << idx;
+    EXPECT_EQ(plug.GetCurrentPresetIdx(), 0);
+    EXPECT_EQ(plug.GetParam(0)->Value(), 0.25) << idx;
+    EXPECT_EQ(plug.GetParam(1)->Value(), 2.0) << idx;
+    EXPECT_EQ(plug.GetParam(2)->Value(), 0.0) << idx;
+  }
+  EXPECT_EQ(plug.presetChanges, 0);
 }
 
 TEST_F(PresetFixture, RestoringEmptySlotCapturesUserPreset)

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "tests/framework/test_plug.h"
 #include "base/string.h"
+#include "tests/framework/test_plug.h"
 
 namespace {
 
@@ -64,19 +64,37 @@ TEST(StateParams, ShortBlockSetsFirstMissingToClampedZero)
   EXPECT_EQ(plug.paramChanges, (std::vector<int>{0, 1, 2, 3}));
 }
 
-TEST(StateParams, ValuesAreClampedNaNKept)
+TEST(StateParams, ValuesAreClampedAndNotANumberIsUnreadable)
 {
   QuarryLikePlug plug;
   ByteChunk chunk;
   chunk.AppendValue(5.0);   // above 0
   chunk.AppendValue(-3.0);  // below 0
-  chunk.AppendValue(std::nan(""));
   chunk.AppendValue(HUGE_VAL);
+  chunk.AppendValue(-1e308);
   EXPECT_EQ(plug.UnserializeParams(&chunk, 0), 32);
   EXPECT_EQ(ParamValue(plug, 0), 0.0);
   EXPECT_EQ(ParamValue(plug, 1), 0.0);
-  EXPECT_TRUE(std::isnan(ParamValue(plug, 2)));
-  EXPECT_EQ(ParamValue(plug, 3), 1.0);
+  EXPECT_EQ(ParamValue(plug, 2), 1.0);
+  EXPECT_EQ(ParamValue(plug, 3), 0.0);
+
+  // A NaN (any payload, either sign) reads like a value cut off: the
+  // parameter gets its clamped 0.0 and reading stops there.
+  const unsigned char nanBytes[2][8] = {{0, 0, 0, 0, 0, 0, 0xf8, 0x7f}, {1, 0, 0, 0, 0, 0, 0xf0, 0xff}};
+  for (const auto& bytes : nanBytes) {
+    QuarryLikePlug other;
+    other.GetParam(2)->Set(0.5);
+    ByteChunk bad;
+    bad.AppendValue(-20.0);
+    bad.AppendBytes(bytes, 8);
+    bad.AppendValue(0.25);
+    bad.AppendValue(1.0);
+    EXPECT_EQ(other.UnserializeParams(&bad, 0), -1);
+    EXPECT_EQ(ParamValue(other, 0), -20.0);
+    EXPECT_EQ(ParamValue(other, 1), 0.0);
+    EXPECT_EQ(ParamValue(other, 2), 0.5);
+    for (int i = 0; i < 4; ++i) EXPECT_FALSE(std::isnan(ParamValue(other, i)));
+  }
 }
 
 TEST(StateParams, NegativeStartReadsNothingButNotifies)

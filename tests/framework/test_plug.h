@@ -43,8 +43,8 @@ public:
   void PresetsChangedByHost() override { ++presetChanges; }
 
   // The input and output data pointers the base hands to processing.
-  double* InSlot(int i) { return mInData.Get()[i]; }
-  double* OutSlot(int i) { return mOutData.Get()[i]; }
+  double* InSlot(int i) { return Inputs().Slot(i); }
+  double* OutSlot(int i) { return Outputs().Slot(i); }
   int ChannelIOCount() { return NChannelIO(); }
 
   std::vector<int> paramChanges;

@@ -6,14 +6,20 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-  FuzzPlug plug(true);
   ByteChunk chunk;
   FillChunk(&chunk, data, size);
   int pos = 0;
   GetFrameworkVerFromChunk(&chunk, &pos);
-  plug.UnserializePresets(&chunk, pos);
+  FuzzPlug raw(true);
+  raw.UnserializePresets(&chunk, pos);
+  CheckLoad(raw, true, {});
+
+  FuzzPlug plug(true);
+  const std::vector<unsigned char> before = Observe(plug);
+  CheckLoad(plug, plug.LoadPresets(&chunk, pos), before);
   ByteChunk again;
   plug.SerializePresets(&again);
   for (int i = 0; i < plug.NPresets(); ++i) plug.RestorePreset(i);
+  CheckLoad(plug, true, {});
   return 0;
 }

@@ -9,7 +9,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   if (size > (1u << 24)) return 0;
   for (bool chunks : {false, true}) {
     FuzzPlug plug(chunks);
-    if (plug.LoadProgramFromMemory(data, static_cast<int>(size))) {
+    const std::vector<unsigned char> before = Observe(plug);
+    const bool loaded = plug.LoadProgramFromMemory(data, static_cast<int>(size));
+    CheckLoad(plug, loaded, before);
+    if (loaded) {
       ByteChunk out;
       plug.MakeProgramFile(&out);
     }

@@ -1,6 +1,10 @@
 #pragma once
 // The plug-in the fuzz targets feed: the effect's four parameters, with or
-// without state chunks, and three presets so bank data has room to walk.
+// without state chunks, and three presets so bank data has room to walk;
+// and the checks every load must pass, whatever the bytes.
+
+#include <cmath>
+#include <vector>
 
 #include "tests/framework/test_plug.h"
 
@@ -17,4 +21,23 @@ inline void FillChunk(ByteChunk* chunk, const unsigned char* data, size_t size)
 {
   chunk->Clear();
   if (size > 0 && size < (1u << 30)) chunk->AppendBytes(data, static_cast<int>(size));
+}
+
+// Everything a load may change: live state, every preset, current index.
+inline std::vector<unsigned char> Observe(IEffectBase& plug)
+{
+  ByteChunk all;
+  plug.SerializeState(&all);
+  plug.SerializePresets(&all);
+  all.AppendValue(plug.GetCurrentPresetIdx());
+  return std::vector<unsigned char>(all.Data(), all.Data() + all.Size());
+}
+
+// A refused load changes nothing, and no load leaves a parameter that is
+// not a number.
+inline void CheckLoad(IEffectBase& plug, bool loaded, const std::vector<unsigned char>& before)
+{
+  if (!loaded && Observe(plug) != before) __builtin_trap();
+  for (int i = 0; i < plug.NParams(); ++i)
+    if (std::isnan(plug.GetParam(i)->Value())) __builtin_trap();
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -276,15 +277,6 @@ TEST_F(ProbeTest, NoEditorMeansNoRectangleAndNoWindow)
 
 // ---- Chunks ----
 
-std::vector<unsigned char> GetChunk(AEffect* e, bool program)
-{
-  void* data = nullptr;
-  const VstIntPtr size = Dispatch(e, effGetChunk, program ? 1 : 0, 0, &data);
-  if (size <= 0 || !data) return {};
-  const unsigned char* bytes = static_cast<const unsigned char*>(data);
-  return std::vector<unsigned char>(bytes, bytes + size);
-}
-
 TEST_F(ProbeTest, ProgramChunkRoundTripsWithAndWithoutTheVersionHeader)
 {
   e->setParameter(e, kGain, 0.25f);
@@ -364,6 +356,34 @@ TEST_F(ProbeTest, TruncatedChunkIsRefusedAndChangesNothing)
   EXPECT_EQ(GetChunk(e, false), bankBefore);
   EXPECT_EQ(DispatchText(e, effGetProgramName), "Mine");
   EXPECT_FLOAT_EQ(e->getParameter(e, kDepth), 0.75f);
+}
+
+TEST_F(ProbeTest, ChunksHoldingNotANumberAreRefusedAndChangeNothing)
+{
+  e->setParameter(e, kGain, 0.25f);
+  const std::vector<unsigned char> program = GetChunk(e, true);
+  ASSERT_EQ(program.size(), 40u);
+  e->setParameter(e, kGain, 0.75f);
+  const std::vector<unsigned char> liveBefore = GetChunk(e, true);
+  const std::vector<unsigned char> bankBefore = GetChunk(e, false);
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+
+  std::vector<unsigned char> bad = program;
+  std::memcpy(&bad[8], &nan, 8);  // the first value
+  EXPECT_EQ(Dispatch(e, effSetChunk, 1, bad.size(), bad.data()), 0);
+  // Headerless bytes 0xFF read as NaNs, as a program and as a bank.
+  std::vector<unsigned char> ff(32, 0xFF);
+  EXPECT_EQ(Dispatch(e, effSetChunk, 1, ff.size(), ff.data()), 0);
+  EXPECT_EQ(Dispatch(e, effSetChunk, 0, ff.size(), ff.data()), 0);
+  // A bank whose last preset holds a NaN.
+  bad = bankBefore;
+  std::memcpy(&bad[bad.size() - 8], &nan, 8);
+  EXPECT_EQ(Dispatch(e, effSetChunk, 0, bad.size(), bad.data()), 0);
+
+  EXPECT_EQ(GetChunk(e, true), liveBefore);
+  EXPECT_EQ(GetChunk(e, false), bankBefore);
+  for (int i = 0; i < e->numParams; ++i) EXPECT_FALSE(std::isnan(e->getParameter(e, i))) << i;
+  EXPECT_FLOAT_EQ(e->getParameter(e, kGain), 0.75f);
 }
 
 TEST_F(ProbeTest, ChunkPointerStaysValidUntilTheNextRequestOfTheSameKind)

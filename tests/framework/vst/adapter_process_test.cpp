@@ -1,7 +1,12 @@
 // Audio through the record's three process callbacks on the probe plug-in,
 // which multiplies by its gain: every call shape a host may use.
 
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <random>
 #include <vector>
 
@@ -41,15 +46,24 @@ std::vector<T*> Pointers(std::vector<std::vector<T>>& channels, int offset = 0)
   return p;
 }
 
+// The first nChannels outputs are their inputs times the gain, in the
+// outputs' precision.
+template <class T>
+void ExpectGainApplied(const std::vector<std::vector<T>>& out, const std::vector<std::vector<T>>& in,
+                       double gain, int nChannels = 2)
+{
+  for (int c = 0; c < nChannels; ++c)
+    for (size_t i = 0; i < in[c].size(); ++i)
+      ASSERT_EQ(out[c][i], static_cast<T>(static_cast<double>(in[c][i]) * gain)) << c << " " << i;
+}
+
 TEST_F(ProbeProcessTest, FloatDoubleAndAccumulatingFollowTheEffect)
 {
   const int n = 300;
   auto inF = Noise<float>(n);
   auto outF = Noise<float>(n, 2);
   e->processReplacing(e, Pointers(inF).data(), Pointers(outF).data(), n);
-  for (int c = 0; c < 2; ++c)
-    for (int i = 0; i < n; ++i)
-      ASSERT_EQ(outF[c][i], static_cast<float>(static_cast<double>(inF[c][i]) * gain));
+  ExpectGainApplied(outF, inF, gain);
 
   auto inD = Noise<double>(n);
   auto outD = Noise<double>(n, 2);
@@ -166,6 +180,120 @@ TEST_F(ProbeProcessTest, AMidiPlugInAsksForMidiOncePerBlock)
   auto outD = Noise<double>(8);
   e->processDoubleReplacing(e, Pointers(inD).data(), Pointers(outD).data(), 8);
   EXPECT_EQ(RecordingHost::Get().Calls(audioMasterWantMidi).size(), 2u);
+}
+
+// ---- Hosts that pass less than the plug-in could ask for ----
+
+// A host's array of channel pointers, placed at the very end of a readable
+// page with an unreadable page behind it: reading one pointer more than the
+// host passed faults at once, with or without the sanitizer.
+template <class T>
+class GuardedPointers {
+public:
+  explicit GuardedPointers(const std::vector<T*>& pointers)
+  {
+    mPage = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    mBase = static_cast<char*>(
+        mmap(nullptr, 2 * mPage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+    if (mBase == MAP_FAILED) mBase = nullptr;
+    if (!mBase || mprotect(mBase + mPage, mPage, PROT_NONE) != 0) return;
+    mArray = reinterpret_cast<T**>(mBase + mPage) - pointers.size();
+    std::copy(pointers.begin(), pointers.end(), mArray);
+  }
+  ~GuardedPointers()
+  {
+    if (mBase) munmap(mBase, 2 * mPage);
+  }
+  GuardedPointers(const GuardedPointers&) = delete;
+  GuardedPointers& operator=(const GuardedPointers&) = delete;
+  T** Get() const { return mArray; }
+
+private:
+  size_t mPage = 0;
+  char* mBase = nullptr;
+  T** mArray = nullptr;
+};
+
+void SetArrangement(AEffect* e, int nIn, int nOut)
+{
+  VstSpeakerArrangement in = {}, out = {};
+  in.type = nIn == 1 ? kSpeakerArrMono : kSpeakerArrStereo;
+  in.numChannels = nIn;
+  out.type = nOut == 1 ? kSpeakerArrMono : kSpeakerArrStereo;
+  out.numChannels = nOut;
+  ASSERT_EQ(Dispatch(e, effSetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&in), &out), 1);
+}
+
+TEST_F(ProbeProcessTest, LongMonoCallsReadOnlyThePointersTheHostPassed)
+{
+  SetArrangement(e, 1, 1);
+  Dispatch(e, effSetBlockSize, 0, 16);
+  const int n = 100;  // longer than the block: processed in pieces
+  auto in = Noise<float>(n);
+  auto out = Noise<float>(n, 2);
+  GuardedPointers<float> ins({in[0].data()}), outs({out[0].data()});
+  ASSERT_NE(ins.Get(), nullptr);
+  ASSERT_NE(outs.Get(), nullptr);
+  e->processReplacing(e, ins.Get(), outs.Get(), n);
+  ExpectGainApplied(out, in, gain, 1);
+  const std::vector<float> replaced = out[0];
+  e->process(e, ins.Get(), outs.Get(), n);
+  for (int i = 0; i < n; ++i)
+    ASSERT_EQ(out[0][i], replaced[i] + static_cast<float>(static_cast<double>(in[0][i]) * gain));
+
+  auto inD = Noise<double>(n);
+  auto outD = Noise<double>(n, 2);
+  GuardedPointers<double> dins({inD[0].data()}), douts({outD[0].data()});
+  e->processDoubleReplacing(e, dins.Get(), douts.Get(), n);
+  ExpectGainApplied(outD, inD, gain, 1);
+}
+
+TEST_F(ProbeProcessTest, AnInputLeftOutOfTheArrangementReadsSilenceNotItsLastBlock)
+{
+  const int n = 64;
+  auto in = Noise<float>(n);
+  auto out = Noise<float>(n, 2);
+  e->processReplacing(e, Pointers(in).data(), Pointers(out).data(), n);
+  ASSERT_NE(out[1][0], 0.0f);
+
+  SetArrangement(e, 1, 2);
+  for (int block = 0; block < 3; ++block) {
+    auto next = Noise<float>(n, 10 + block);
+    out = Noise<float>(n, 2);
+    e->processReplacing(e, Pointers(next).data(), Pointers(out).data(), n);
+    for (int i = 0; i < n; ++i) {
+      ASSERT_EQ(out[0][i], static_cast<float>(static_cast<double>(next[0][i]) * gain));
+      ASSERT_EQ(out[1][i], 0.0f) << block << " " << i;
+    }
+  }
+  auto inD = Noise<double>(n, 20);
+  auto outD = Noise<double>(n, 2);
+  e->processDoubleReplacing(e, Pointers(inD).data(), Pointers(outD).data(), n);
+  for (int i = 0; i < n; ++i) ASSERT_EQ(outD[1][i], 0.0);
+}
+
+long ResidentBytes()
+{
+  long pages = 0, resident = 0;
+  FILE* f = std::fopen("/proc/self/statm", "r");
+  if (!f) return -1;
+  const int got = std::fscanf(f, "%ld %ld", &pages, &resident);
+  std::fclose(f);
+  return got == 2 ? resident * sysconf(_SC_PAGESIZE) : -1;
+}
+
+TEST_F(ProbeProcessTest, AHugeBlockSizeCommitsNoHugeScratchAndLongCallsStillComeOutRight)
+{
+  const long before = ResidentBytes();
+  ASSERT_GT(before, 0);
+  Dispatch(e, effSetBlockSize, 0, 1 << 24);
+  EXPECT_LT(ResidentBytes() - before, 64L << 20);
+
+  const int n = 100000;
+  auto in = Noise<float>(n);
+  auto out = Noise<float>(n, 2);
+  e->processReplacing(e, Pointers(in).data(), Pointers(out).data(), n);
+  ExpectGainApplied(out, in, gain);
 }
 
 }  // namespace

@@ -118,6 +118,15 @@ std::string DispatchText(AEffect* e, VstInt32 opcode, VstInt32 index)
   return std::string(buffer);
 }
 
+std::vector<unsigned char> GetChunk(AEffect* e, bool program)
+{
+  void* data = nullptr;
+  const VstIntPtr size = Dispatch(e, effGetChunk, program ? 1 : 0, 0, &data);
+  if (size <= 0 || !data) return {};
+  const unsigned char* bytes = static_cast<const unsigned char*>(data);
+  return std::vector<unsigned char>(bytes, bytes + size);
+}
+
 void Close(AEffect* e)
 {
   if (e) Dispatch(e, effClose);

@@ -59,4 +59,7 @@ private:
 VstIntPtr Dispatch(AEffect* e, VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
                    float opt = 0.0f);
 std::string DispatchText(AEffect* e, VstInt32 opcode, VstInt32 index = 0);
+// The bytes effGetChunk hands out for a program (or the bank); empty when
+// the plug-in gives none.
+std::vector<unsigned char> GetChunk(AEffect* e, bool program);
 void Close(AEffect* e);

@@ -1,9 +1,10 @@
 // Host chunks are untrusted: whatever bytes a host hands to effSetChunk (as
 // a program or as a bank), the plug-in must neither crash nor read outside
 // them, and must still answer every later request. A chunk it refuses
-// changes nothing. The first byte chooses program or bank; the rest is the
-// chunk.
+// changes nothing, and no chunk leaves a parameter that is not a number.
+// The first byte chooses program or bank; the rest is the chunk.
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -37,6 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   const std::vector<uint8_t> bankAfter = Chunk(e, 0);
   const std::vector<uint8_t> liveAfter = Chunk(e, 1);
   if (!taken && (bankAfter != bankBefore || liveAfter != liveBefore)) __builtin_trap();
+  for (int i = 0; i < e->numParams; ++i)
+    if (std::isnan(e->getParameter(e, i))) __builtin_trap();
   char text[64];
   for (int i = 0; i < e->numParams; ++i) e->dispatcher(e, effGetParamDisplay, i, 0, text, 0.0f);
   for (int i = 0; i < e->numPrograms; ++i) e->dispatcher(e, effGetProgramNameIndexed, i, 0, text, 0.0f);
