@@ -3,6 +3,8 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
+#include "framework/editor/IKeyCodes.h"
+
 int LinuxEditorKeyCode(KeySym sym)
 {
   switch (sym) {
@@ -24,10 +26,10 @@ int LinuxEditorKeyCode(KeySym sym)
     default:
       break;
   }
-  if (sym >= XK_0 && sym <= XK_9) return 5 + (int)(sym - XK_0);
-  if (sym >= XK_KP_0 && sym <= XK_KP_9) return 5 + (int)(sym - XK_KP_0);
-  if (sym >= XK_A && sym <= XK_Z) return 15 + (int)(sym - XK_A);
-  if (sym >= XK_a && sym <= XK_z) return 15 + (int)(sym - XK_a);
+  if (sym >= XK_0 && sym <= XK_9) return kKeyDigit0 + (int)(sym - XK_0);
+  if (sym >= XK_KP_0 && sym <= XK_KP_9) return kKeyDigit0 + (int)(sym - XK_KP_0);
+  if (sym >= XK_A && sym <= XK_Z) return kKeyAlphaA + (int)(sym - XK_A);
+  if (sym >= XK_a && sym <= XK_z) return kKeyAlphaA + (int)(sym - XK_a);
   return kLinuxKeyNotTaken;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
-// The editor's key codes for X key presses: space 0, the arrows up, down,
-// left, right 1-4, digits 5-14 and letters 15-40 (case ignored). Every
-// other key is the host's.
+// The editor's key codes (EKeyCode) for X key presses: space, the four
+// arrows, digits and letters (case ignored). Every other key is the host's.
 //
 // Threads: pure functions; the editor's thread calls them with its own
 // display connection's events.
@@ -10,7 +9,7 @@
 
 enum { kLinuxKeyNotTaken = -1 };
 
-// The editor code of a keysym, or kLinuxKeyNotTaken. Keypad digits, arrows
+// The editor code (EKeyCode) of a keysym, or kLinuxKeyNotTaken. Keypad digits, arrows
 // and space count as their main-keyboard keys.
 int LinuxEditorKeyCode(KeySym sym);
 

@@ -4,38 +4,38 @@
 
 namespace {
 
-LinuxMouseMod Modifiers(unsigned state)
+IMouseMod Modifiers(unsigned state)
 {
-  LinuxMouseMod m;
-  m.S = (state & ShiftMask) != 0;
-  m.C = (state & ControlMask) != 0;
-  m.A = (state & Mod1Mask) != 0;
+  IMouseMod m;
+  m.mS = (state & ShiftMask) != 0;
+  m.mC = (state & ControlMask) != 0;
+  m.mA = (state & Mod1Mask) != 0;
   return m;
 }
 
-LinuxMouseMod LeftEvent(unsigned state)
+IMouseMod LeftEvent(unsigned state)
 {
-  LinuxMouseMod m = Modifiers(state);
-  m.L = true;
-  m.R = (state & Mod4Mask) != 0;
+  IMouseMod m = Modifiers(state);
+  m.mL = true;
+  m.mR = (state & Mod4Mask) != 0;
   return m;
 }
 
-LinuxMouseMod RightEvent(unsigned state)
+IMouseMod RightEvent(unsigned state)
 {
-  LinuxMouseMod m = Modifiers(state);
-  m.R = true;
+  IMouseMod m = Modifiers(state);
+  m.mR = true;
   return m;
 }
 
 }  // namespace
 
-LinuxMouseMod LinuxButtonMod(unsigned state, unsigned button)
+IMouseMod LinuxButtonMod(unsigned state, unsigned button)
 {
   return button == Button3 ? RightEvent(state) : LeftEvent(state);
 }
 
-LinuxMouseMod LinuxMotionMod(unsigned state)
+IMouseMod LinuxMotionMod(unsigned state)
 {
   const bool rightOnly = (state & Button3Mask) && !(state & Button1Mask);
   return rightOnly ? RightEvent(state) : LeftEvent(state);

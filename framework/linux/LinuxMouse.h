@@ -12,18 +12,14 @@
 
 #include <X11/Xlib.h>
 
-// The state of buttons and modifier keys at an event; the fields match the
-// editor's modifier record one to one.
-struct LinuxMouseMod {
-  bool L = false, R = false, S = false, C = false, A = false;
-};
+#include "framework/editor/IMouseMod.h"
 
 // A press or release of an editor button (1 or 3), or a wheel step (which
 // reads as a left-button event).
-LinuxMouseMod LinuxButtonMod(unsigned state, unsigned button);
+IMouseMod LinuxButtonMod(unsigned state, unsigned button);
 // Motion: a drag with only button 3 held is a right-button event; any
 // other motion (a left drag, or hovering) reads as a left-button event.
-LinuxMouseMod LinuxMotionMod(unsigned state);
+IMouseMod LinuxMotionMod(unsigned state);
 
 // True for the buttons the editor takes as clicks (1 and 3).
 bool LinuxIsClickButton(unsigned button);

@@ -37,31 +37,31 @@ TEST(LinuxKeys, EditorCodesForTheKeysItTakes)
 
 TEST(LinuxMouse, ModifierRecordPerEvent)
 {
-  LinuxMouseMod m = LinuxButtonMod(0, Button1);
-  EXPECT_TRUE(m.L);
-  EXPECT_FALSE(m.R || m.S || m.C || m.A);
+  IMouseMod m = LinuxButtonMod(0, Button1);
+  EXPECT_TRUE(m.mL);
+  EXPECT_FALSE(m.mR || m.mS || m.mC || m.mA);
   m = LinuxButtonMod(ShiftMask | ControlMask | Mod1Mask, Button1);
-  EXPECT_TRUE(m.L && m.S && m.C && m.A);
-  EXPECT_FALSE(m.R);
+  EXPECT_TRUE(m.mL && m.mS && m.mC && m.mA);
+  EXPECT_FALSE(m.mR);
   // Super-click is a left and a right click at once.
   m = LinuxButtonMod(Mod4Mask, Button1);
-  EXPECT_TRUE(m.L && m.R);
+  EXPECT_TRUE(m.mL && m.mR);
   m = LinuxButtonMod(Mod4Mask | ShiftMask, Button3);
-  EXPECT_FALSE(m.L);
-  EXPECT_TRUE(m.R && m.S);
+  EXPECT_FALSE(m.mL);
+  EXPECT_TRUE(m.mR && m.mS);
   // Lock and Num Lock change nothing.
   m = LinuxButtonMod(LockMask | Mod2Mask, Button1);
-  EXPECT_TRUE(m.L);
-  EXPECT_FALSE(m.R || m.S || m.C || m.A);
+  EXPECT_TRUE(m.mL);
+  EXPECT_FALSE(m.mR || m.mS || m.mC || m.mA);
   // Drags follow the held button; hovering reads as a left event.
   m = LinuxMotionMod(Button3Mask | ControlMask);
-  EXPECT_FALSE(m.L);
-  EXPECT_TRUE(m.R && m.C);
+  EXPECT_FALSE(m.mL);
+  EXPECT_TRUE(m.mR && m.mC);
   m = LinuxMotionMod(Button1Mask | Button3Mask);
-  EXPECT_TRUE(m.L);
-  EXPECT_FALSE(m.R);
+  EXPECT_TRUE(m.mL);
+  EXPECT_FALSE(m.mR);
   m = LinuxMotionMod(Mod4Mask);
-  EXPECT_TRUE(m.L && m.R);
+  EXPECT_TRUE(m.mL && m.mR);
 }
 
 TEST(LinuxMouse, ButtonsWheelAndClicks)

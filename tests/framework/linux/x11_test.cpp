@@ -256,9 +256,9 @@ TEST_F(X11Test, RealClicksGiveTheModifierRecord)
   ASSERT_TRUE(x.WaitForEvent(view, ButtonPress, &ev));
   EXPECT_EQ(60, ev.xbutton.x);
   EXPECT_EQ(70, ev.xbutton.y);
-  LinuxMouseMod m = LinuxButtonMod(ev.xbutton.state, ev.xbutton.button);
-  EXPECT_TRUE(m.L);
-  EXPECT_FALSE(m.R || m.S || m.C || m.A);
+  IMouseMod m = LinuxButtonMod(ev.xbutton.state, ev.xbutton.button);
+  EXPECT_TRUE(m.mL);
+  EXPECT_FALSE(m.mR || m.mS || m.mC || m.mA);
   ASSERT_TRUE(x.WaitForEvent(view, ButtonRelease, &ev));
 
   x.Key(XK_Shift_L, true);
@@ -268,22 +268,22 @@ TEST_F(X11Test, RealClicksGiveTheModifierRecord)
   x.Key(XK_Shift_L, false);
   ASSERT_TRUE(x.WaitForEvent(view, ButtonPress, &ev));
   m = LinuxButtonMod(ev.xbutton.state, ev.xbutton.button);
-  EXPECT_TRUE(m.R && m.S && m.C);
-  EXPECT_FALSE(m.L || m.A);
+  EXPECT_TRUE(m.mR && m.mS && m.mC);
+  EXPECT_FALSE(m.mL || m.mA);
 
   x.Key(XK_Super_L, true);
   x.Click(Button1);
   x.Key(XK_Super_L, false);
   ASSERT_TRUE(x.WaitForEvent(view, ButtonPress, &ev));
   m = LinuxButtonMod(ev.xbutton.state, ev.xbutton.button);
-  EXPECT_TRUE(m.L && m.R);
+  EXPECT_TRUE(m.mL && m.mR);
 
   x.Key(XK_Alt_L, true);
   x.Click(Button5);
   x.Key(XK_Alt_L, false);
   ASSERT_TRUE(x.WaitForEvent(view, ButtonPress, &ev));
   EXPECT_EQ(-1, LinuxWheelStep(ev.xbutton.button));
-  EXPECT_TRUE(LinuxButtonMod(ev.xbutton.state, ev.xbutton.button).A);
+  EXPECT_TRUE(LinuxButtonMod(ev.xbutton.state, ev.xbutton.button).mA);
   x.Click(Button4);
   ASSERT_TRUE(x.WaitForEvent(view, ButtonPress, &ev));
   EXPECT_EQ(1, LinuxWheelStep(ev.xbutton.button));
@@ -299,9 +299,9 @@ TEST_F(X11Test, RealDragsReportTheHeldButton)
   x.Button(Button3, false);
   ASSERT_TRUE(x.WaitForEvent(view, MotionNotify, &ev));
   EXPECT_EQ(90, ev.xmotion.y);
-  LinuxMouseMod m = LinuxMotionMod(ev.xmotion.state);
-  EXPECT_TRUE(m.R);
-  EXPECT_FALSE(m.L);
+  IMouseMod m = LinuxMotionMod(ev.xmotion.state);
+  EXPECT_TRUE(m.mR);
+  EXPECT_FALSE(m.mL);
 
   x.Drain();
   x.Key(XK_Shift_L, true);
@@ -311,8 +311,8 @@ TEST_F(X11Test, RealDragsReportTheHeldButton)
   x.Key(XK_Shift_L, false);
   ASSERT_TRUE(x.WaitForEvent(view, MotionNotify, &ev));
   m = LinuxMotionMod(ev.xmotion.state);
-  EXPECT_TRUE(m.L && m.S);
-  EXPECT_FALSE(m.R);
+  EXPECT_TRUE(m.mL && m.mS);
+  EXPECT_FALSE(m.mR);
 }
 
 TEST_F(X11Test, RealDoubleClicksByTimeAndDistance)
