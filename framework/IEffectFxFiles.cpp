@@ -69,15 +69,6 @@ bool FillValues(IEffectBase* plug, NormalizedValue normalizedValue, IFxProgram* 
   return true;
 }
 
-// A state or bank chunk as files carry it: the version header, then what
-// serialize appends.
-template <class Serialize>
-bool FillChunk(ByteChunk* chunk, Serialize serialize)
-{
-  InitChunkWithFrameworkVer(chunk);
-  return serialize(chunk);
-}
-
 // ---- How a file is applied ----
 
 // A file is read on when it is sound, cut short (what is there is used), or
@@ -128,7 +119,8 @@ bool HoldsEveryProgram(const IFxBank& bank, int nParams)
   return true;
 }
 
-// Image size and pointer as a host or caller hands them over.
+// An image a caller may hand over: no size below zero, and bytes to go
+// with any size above it.
 bool IsImage(const unsigned char* data, int size) { return size >= 0 && (size == 0 || data); }
 
 }  // namespace
@@ -145,7 +137,8 @@ bool IEffectBase::MakeProgramFile(ByteChunk* pFile)
   StampProgram(this, current ? current->mName : nullptr, &program);
   if (mStateChunks) {
     program.mForm = kFxProgramChunkForm;
-    if (!FillChunk(&program.mChunk, [this](ByteChunk* chunk) { return SerializeState(chunk); })) return false;
+    InitChunkWithFrameworkVer(&program.mChunk);
+    if (!SerializeState(&program.mChunk)) return false;
   } else if (!FillValues(
                  this, [this](int i) { return GetParam(i)->GetNormalized(); }, &program)) {
     return false;
@@ -164,7 +157,8 @@ bool IEffectBase::MakeBankFile(ByteChunk* pFile)
   bank.mCurrentProgram = mCurrentPresetIdx;
   if (mStateChunks) {
     bank.mForm = kFxBankChunkForm;
-    if (!FillChunk(&bank.mChunk, [this](ByteChunk* chunk) { return SerializePresets(chunk); })) return false;
+    InitChunkWithFrameworkVer(&bank.mChunk);
+    if (!SerializePresets(&bank.mChunk)) return false;
     return BuildFxBank(bank, pFile) == kFxOK;
   }
   for (int p = 0; p < NPresets(); ++p) {

@@ -529,6 +529,23 @@ TEST(FxWhole, NormalizedValuesOutsideZeroToOneAreClamped)
 
 // ---- The plug-in reads by place, not by what the header announces ----
 
+// The plug-in's program or bank file, as bytes to alter.
+std::vector<unsigned char> ProgramImage(IEffectBase& plug)
+{
+  ByteChunk file;
+  EXPECT_TRUE(plug.MakeProgramFile(&file));
+  return Bytes(file);
+}
+
+std::vector<unsigned char> BankImage(IEffectBase& plug)
+{
+  ByteChunk file;
+  EXPECT_TRUE(plug.MakeBankFile(&file));
+  return Bytes(file);
+}
+
+int Size(const std::vector<unsigned char>& bytes) { return static_cast<int>(bytes.size()); }
+
 TEST(FxLayout, ProgramCountAndChunkSizeFieldsAreNotExamined)
 {
   // A parameter count that does not match what follows: the plug-in takes
@@ -536,61 +553,55 @@ TEST(FxLayout, ProgramCountAndChunkSizeFieldsAreNotExamined)
   QuarryLikePlug source;
   source.GetParam(0)->Set(-10.0);
   source.GetParam(2)->Set(0.9);
-  ByteChunk image;
-  source.MakeProgramFile(&image);
+  const std::vector<unsigned char> params = ProgramImage(source);
   for (int count : {2, 0, -5, 1 << 30}) {
-    std::vector<unsigned char> bytes = Bytes(image);
+    std::vector<unsigned char> bytes = params;
     PutBEInt(&bytes, 24, count);
     QuarryLikePlug plug;
-    ASSERT_TRUE(plug.LoadProgramFromMemory(bytes.data(), static_cast<int>(bytes.size()))) << count;
+    ASSERT_TRUE(plug.LoadProgramFromMemory(bytes.data(), Size(bytes))) << count;
     EXPECT_NEAR(plug.GetParam(0)->Value(), -10.0, 1e-4) << count;
     EXPECT_NEAR(plug.GetParam(2)->Value(), 0.9, 1e-6) << count;
+    // Nor does a count of 2 let a fourth value that is not a number in.
+    PutBEFloat(&bytes, 56 + 12, std::numeric_limits<float>::quiet_NaN());
+    EXPECT_FALSE(plug.LoadProgramFromMemory(bytes.data(), Size(bytes))) << count;
   }
-  // A count of 2 in front of a value that is not a number still refuses.
-  std::vector<unsigned char> bytes = Bytes(image);
-  PutBEInt(&bytes, 24, 2);
-  PutBEFloat(&bytes, 56 + 12, std::numeric_limits<float>::quiet_NaN());
-  QuarryLikePlug plug;
-  EXPECT_FALSE(plug.LoadProgramFromMemory(bytes.data(), static_cast<int>(bytes.size())));
 
   // A chunk size that does not match the state behind it: the state is read
   // from where it lies.
   QuarryLikePlug chunkSource(true);
   chunkSource.GetParam(1)->Set(0.1);
-  chunkSource.MakeProgramFile(&image);
+  const std::vector<unsigned char> chunk = ProgramImage(chunkSource);
   for (int chunkSize : {0, 12, -1, 0x7FFFFFFF}) {
-    bytes = Bytes(image);
+    std::vector<unsigned char> bytes = chunk;
     PutBEInt(&bytes, 56, chunkSize);
-    QuarryLikePlug target(true);
-    ASSERT_TRUE(target.LoadProgramFromMemory(bytes.data(), static_cast<int>(bytes.size()))) << chunkSize;
-    EXPECT_EQ(target.GetParam(1)->Value(), 0.1) << chunkSize;
+    QuarryLikePlug plug(true);
+    ASSERT_TRUE(plug.LoadProgramFromMemory(bytes.data(), Size(bytes))) << chunkSize;
+    EXPECT_EQ(plug.GetParam(1)->Value(), 0.1) << chunkSize;
   }
   // Without its chunk size field there is no state to read.
-  QuarryLikePlug target(true);
-  EXPECT_FALSE(target.LoadProgramFromMemory(image.Data(), 58));
-  EXPECT_EQ(target.programChanges, 0);
+  QuarryLikePlug plug(true);
+  EXPECT_FALSE(plug.LoadProgramFromMemory(chunk.data(), 58));
+  EXPECT_EQ(plug.programChanges, 0);
 }
 
 TEST(FxLayout, BankVersionAndNegativeProgramCountAreNotExamined)
 {
   TwoPresetPlug source;
   ASSERT_TRUE(source.RestorePreset(1));
-  ByteChunk image;
-  source.MakeBankFile(&image);
+  std::vector<unsigned char> bytes = BankImage(source);
 
   // A version-1 bank still names its current program in the same place.
-  std::vector<unsigned char> bytes = Bytes(image);
   PutBEInt(&bytes, 12, 1);
   TestPlug plug(4, "2-2", 2);
   InitQuarryParams(&plug);
-  ASSERT_TRUE(plug.LoadBankFromMemory(bytes.data(), static_cast<int>(bytes.size())));
+  ASSERT_TRUE(plug.LoadBankFromMemory(bytes.data(), Size(bytes)));
   EXPECT_EQ(plug.GetCurrentPresetIdx(), 1);
   EXPECT_STREQ(plug.GetPresetName(0), "one");
 
   // A program count below zero holds no programs: only the current program
   // is restored, with or without the rest of the header.
   PutBEInt(&bytes, 24, -1);
-  for (int size : {static_cast<int>(bytes.size()), 40}) {
+  for (int size : {Size(bytes), 40}) {
     OwnStatePlug target;
     ASSERT_TRUE(target.RestorePreset(0));
     ASSERT_TRUE(target.LoadBankFromMemory(bytes.data(), size)) << size;
@@ -609,19 +620,18 @@ TEST(FxLayout, FilesThePlugInWritesAreSoundToAStrictReader)
   for (bool stateChunks : {false, true}) {
     OwnStatePlug plug(stateChunks);
     plug.ModifyCurrentPreset("a name longer than the twenty-eight bytes");
-    ByteChunk file;
-    ASSERT_TRUE(plug.MakeProgramFile(&file));
+    const std::vector<unsigned char> programFile = ProgramImage(plug);
     IFxProgram program;
-    ASSERT_EQ(ParseFxProgram(file.Data(), static_cast<size_t>(file.Size()), &program), kFxOK);
+    ASSERT_EQ(ParseFxProgram(programFile.data(), programFile.size(), &program), kFxOK);
     EXPECT_EQ(program.IsChunkForm(), stateChunks);
     EXPECT_EQ(program.mPluginID, kTestUniqueID);
     EXPECT_EQ(program.mPluginVersion, 10000);
     EXPECT_EQ(program.mNumParams, 4);
     EXPECT_STREQ(program.mName, "a name longer than the twen");
 
-    ASSERT_TRUE(plug.MakeBankFile(&file));
+    const std::vector<unsigned char> bankFile = BankImage(plug);
     IFxBank bank;
-    ASSERT_EQ(ParseFxBank(file.Data(), static_cast<size_t>(file.Size()), &bank), kFxOK);
+    ASSERT_EQ(ParseFxBank(bankFile.data(), bankFile.size(), &bank), kFxOK);
     EXPECT_EQ(bank.IsChunkForm(), stateChunks);
     EXPECT_EQ(bank.mNumPrograms, 2);
     EXPECT_EQ(bank.mCurrentProgram, 1);
@@ -632,9 +642,7 @@ TEST(FxLayout, FilesThePlugInWritesAreSoundToAStrictReader)
 TEST(FxLayout, ByLayoutTheDataRunsToTheImageEnd)
 {
   QuarryLikePlug source;
-  ByteChunk image;
-  source.MakeProgramFile(&image);
-  std::vector<unsigned char> bytes = Bytes(image);
+  std::vector<unsigned char> bytes = ProgramImage(source);
   PutBEInt(&bytes, 24, 1);
   bytes.push_back(0x3F);  // the first byte of a fifth value
   IFxProgram program;
@@ -646,15 +654,14 @@ TEST(FxLayout, ByLayoutTheDataRunsToTheImageEnd)
   EXPECT_EQ(program.mValues.GetSize(), 1);
 
   QuarryLikePlug chunkSource(true);
-  chunkSource.MakeBankFile(&image);
-  bytes = Bytes(image);
+  bytes = BankImage(chunkSource);
   PutBEInt(&bytes, 12, 1);  // version 1
   PutBEInt(&bytes, 28, 7);
   PutBEInt(&bytes, 156, -3);
   IFxBank bank;
   ASSERT_EQ(ParseFxBank(bytes.data(), bytes.size(), &bank, kFxByLayout), kFxOK);
   EXPECT_EQ(bank.mCurrentProgram, 7);
-  EXPECT_EQ(bank.mChunk.Size(), image.Size() - 160);
+  EXPECT_EQ(bank.mChunk.Size(), Size(bytes) - 160);
   EXPECT_EQ(ParseFxBank(bytes.data(), bytes.size(), &bank), kFxBadCount);
 }
 
