@@ -32,3 +32,15 @@ function(quarry_add_bench name)
   add_executable(${name} ${B_SOURCES})
   target_link_libraries(${name} PRIVATE ${B_LIBS} benchmark::benchmark Threads::Threads)
 endfunction()
+
+# quarry_calls_editor_unlinked(TARGET)
+# TARGET calls the editor only through IGraphics's virtual operations and
+# does not link the editor library. The undefined-behaviour sanitizer's
+# dynamic-type check would make each such call need IGraphics's type
+# information, which only the editor library holds, so that one check is
+# left out of TARGET's own sources.
+function(quarry_calls_editor_unlinked target)
+  if(QUARRY_SANITIZE OR QUARRY_FUZZ)
+    target_compile_options(${target} PRIVATE -fno-sanitize=vptr)
+  endif()
+endfunction()

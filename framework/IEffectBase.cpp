@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "base/cstring.h"
-#include "framework/IGraphics.h"
 #include "framework/IMidiMsg.h"
+#include "framework/editor/IGraphics.h"
 
 IEffectBase::IEffectBase(int nParams, const char* channelIOStr, int nPresets, const char* effectName,
                          const char* productName, const char* mfrName, int vendorVersion, int uniqueID,
@@ -123,8 +123,9 @@ void IEffectBase::AttachGraphics(IGraphics* pGraphics)
 void IEffectBase::RedrawParamControls()
 {
   if (!mGraphics) return;
+  // Host threads leave the values for the editor's thread to pick up.
   const int n = NParams();
-  for (int i = 0; i < n; ++i) mGraphics->SetParameterFromPlug(i, GetParam(i)->Value(), false);
+  for (int i = 0; i < n; ++i) mGraphics->PostParameterFromPlug(i, GetParam(i)->Value(), false);
 }
 
 void IEffectBase::SetBlockSize(int blockSize)

@@ -65,7 +65,8 @@ public:
   // Audio thread, mutex held. Copies input i to output i where both exist
   // and zeroes every other output.
   virtual void ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames);
-  // Editor window opened or closed; idle tick. Main thread.
+  // Editor window opened or closed; idle tick. Main thread, without the
+  // plug-in mutex.
   virtual void OnGUIOpen() {}
   virtual void OnGUIClose() {}
   virtual void OnIdle() {}
@@ -109,8 +110,8 @@ public:
   virtual void SetLatency(int samples) { mLatency = samples; }
   virtual bool SendMidiMsg(IMidiMsg* pMsg) = 0;
   virtual bool SendSysEx(ISysEx*) { return false; }
-  // Pushes every parameter's plain value into the attached editor. Mutex
-  // held by the caller.
+  // Posts every parameter's plain value to the attached editor, whose
+  // thread hands them to the controls. Any thread, mutex held by the caller.
   virtual void RedrawParamControls();
   virtual void DirtyPTCompareState() {}
   virtual void PresetsChangedByHost() {}

@@ -3,6 +3,8 @@
 #include "pix/pix_blit.h"
 #include "pix/pix_blitloops.h"
 #include "pix/pix_opselect.h"
+#include "pix/pix_simdrows.h"
+#include "pix/pix_wordmix.h"
 
 void PIX_Blit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, const RECT* srcrect, float alpha,
               int mode)
@@ -28,7 +30,13 @@ void PIX_Blit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, const REC
     return;
   }
   if (plainCopy && alpha == 0.5f) {
-    PIX_ForEachBlitPixel(a, [](PIX_pixel* d, PIX_pixel s) { *d = _PIX_CombinePixelsHalfMixFAST(*d, s); });
+    if (a.decreasing) {
+      PIX_ForEachBlitPixel(a,
+                           [](PIX_pixel* d, PIX_pixel s) { *d = _PIX_CombinePixelsHalfMixFAST::mix(*d, s); });
+    } else {
+      const PIX_SimdRowOps& rows = PIX_SimdRows();
+      PIX_ForEachBlitRow(a, [&](PIX_pixel* d, const PIX_pixel* s) { rows.halfMix(d, s, a.w); });
+    }
     return;
   }
   const int ia = PIX_IntAlpha(alpha);

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <type_traits>
 
 #include "pix/pix_bitmaprows.h"
 #include "pix/pix_blitarea.h"
@@ -64,6 +65,25 @@ inline int GradChannel(int64_t v)
   return (int)(v < -lim ? -lim : v > lim ? lim : v);
 }
 }  // namespace pix_detail
+
+// A row of n samples combined into d through Op: sampleFn(out, k, m) writes
+// samples k..k+m-1 to out. The plain store takes them straight into the
+// destination; other operators combine them from a scratch row.
+template <class Op, class SampleFn>
+inline void PIX_CombineSampledRow(PIX_pixel* d, int n, int ia, SampleFn&& sampleFn)
+{
+  if constexpr (std::is_same<Op, _PIX_CombinePixelsClobberNoClamp>::value) {
+    sampleFn(d, 0, n);
+  } else {
+    const int kChunk = 256;
+    PIX_pixel samples[kChunk];
+    for (int k = 0; k < n; k += kChunk) {
+      const int m = n - k < kChunk ? n - k : kChunk;
+      sampleFn(samples, k, m);
+      PIX_CombineRow<Op>::run(d + k, samples, m, ia);
+    }
+  }
+}
 
 template <class Op>
 struct _PIX_Template_Blit2 {
@@ -124,17 +144,12 @@ struct _PIX_Template_Blit1 {
   }
 };
 
-// Word-parallel mixes: Mix(destination, k) with k the colour (pre-shifted
-// for the solid fills) or the sampled source pixel.
-template <PIX_pixel (*Mix)(PIX_pixel, PIX_pixel)>
+// Word-parallel mixes: Mix::mix(destination, sampled source pixel).
+template <class Mix>
 struct _PIX_Template_Blit0 {
-  static void solidBlitFAST(const PIX_BitmapRows& rows, const PIX_ClippedRect& rc, PIX_pixel k)
-  {
-    PIX_ForEachRectPixel(rows, rc, [k](PIX_pixel* p) { *p = Mix(*p, k); });
-  }
   static void scaleBlitFAST(const PIX_BitmapRows& dst, const PIX_ScaledWalk& walk,
                             const PIX_NearestSampler& sampler)
   {
-    pix_detail::WalkScaled(dst, walk, sampler, [](PIX_pixel* d, PIX_pixel s) { *d = Mix(*d, s); });
+    pix_detail::WalkScaled(dst, walk, sampler, [](PIX_pixel* d, PIX_pixel s) { *d = Mix::mix(*d, s); });
   }
 };

@@ -235,40 +235,14 @@ using _PIX_CombinePixelsOverlaySourceAlpha =
 using _PIX_CombinePixelsHSVAdjustSourceAlpha =
     _PIX_CombinePixelsWithSourceAlpha<_PIX_CombinePixelsHSVAdjust, false>;
 
-// Word-parallel mixes of whole pixels for fixed fractions; each channel
-// loses its low bits. k' is the colour pre-shifted once per call.
-
-// ((p >> 1) & 0x7F7F7F7F) + ((q >> 1) & 0x7F7F7F7F)
-inline PIX_pixel _PIX_CombinePixelsHalfMixFAST(PIX_pixel p, PIX_pixel q)
-{
-  return ((p >> 1) & 0x7F7F7F7Fu) + ((q >> 1) & 0x7F7F7F7Fu);
-}
-
-// Pre-shifted colours for the mixes below.
+// Colours pre-shifted once per call for the word-parallel mixes
+// (pix/pix_wordmix.h).
 inline PIX_pixel PIX_PreShiftHalf(PIX_pixel k) { return (k >> 1) & 0x7F7F7F7Fu; }
 inline PIX_pixel PIX_PreShiftQuarter(PIX_pixel k) { return (k >> 2) & 0x3F3F3F3Fu; }
 inline PIX_pixel PIX_PreShiftThreeQuarter(PIX_pixel k)
 {
   return ((k >> 1) & 0x7F7F7F7Fu) + ((k >> 2) & 0x3F3F3F3Fu);
 }
-
-// k' + ((d >> 1) & 0x7F7F7F7F), k' = PIX_PreShiftHalf(k)
-inline PIX_pixel _PIX_CombinePixelsHalfMix2FAST(PIX_pixel d, PIX_pixel kpre)
-{
-  return kpre + ((d >> 1) & 0x7F7F7F7Fu);
-}
-// k' + ((d >> 2) & 0x3F3F3F3F) + ((d >> 1) & 0x7F7F7F7F), k' = PIX_PreShiftQuarter(k)
-inline PIX_pixel _PIX_CombinePixelsQuarterMix2FAST(PIX_pixel d, PIX_pixel kpre)
-{
-  return kpre + ((d >> 2) & 0x3F3F3F3Fu) + ((d >> 1) & 0x7F7F7F7Fu);
-}
-// k' + ((d >> 2) & 0x3F3F3F3F), k' = PIX_PreShiftThreeQuarter(k)
-inline PIX_pixel _PIX_CombinePixelsThreeQuarterMix2FAST(PIX_pixel d, PIX_pixel kpre)
-{
-  return kpre + ((d >> 2) & 0x3F3F3F3Fu);
-}
-// The colour is stored.
-inline PIX_pixel _PIX_CombinePixelsClobberFAST(PIX_pixel, PIX_pixel k) { return k; }
 
 // Single-pixel dispatchers. ia 0 leaves the pixel; the operator is chosen by
 // (mode & 0x100FF) as for blits; unknown operators leave the pixel.

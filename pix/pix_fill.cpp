@@ -1,13 +1,15 @@
 #include "pix/pix_blit.h"
 #include "pix/pix_blitloops.h"
 #include "pix/pix_opselect.h"
+#include "pix/pix_solidplot.h"
 
 void PIX_Clear(PIX_IBitmap* dest, PIX_pixel color)
 {
   const PIX_BitmapRows rows(dest);
   PIX_ClippedRect rc;
   if (!PIX_ClipRect(rows, 0, 0, rows.width, rows.height, rc)) return;
-  PIX_ForEachRectPixel(rows, rc, [color](PIX_pixel* p) { *p = color; });
+  const PIX_SimdRowOps& simd = PIX_SimdRows();
+  for (int y = 0; y < rc.h; ++y) simd.fillSolid(rows.row(y), color, rc.w);
 }
 
 void PIX_ClearRect(PIX_IBitmap* dest, int x, int y, int w, int h, PIX_pixel keepmask, PIX_pixel setbits)
@@ -29,27 +31,10 @@ void PIX_FillRect(PIX_IBitmap* dest, int x, int y, int w, int h, PIX_pixel color
   const int r = PIX_GetR(color), g = PIX_GetG(color), b = PIX_GetB(color);
 
   if ((mode & PIX_OP_MASK) == PIX_OP_COPY) {
-    switch (ia) {
-      case 64:
-        _PIX_Template_Blit0<_PIX_CombinePixelsQuarterMix2FAST>::solidBlitFAST(rows, rc,
-                                                                              PIX_PreShiftQuarter(color));
-        return;
-      case 128:
-        _PIX_Template_Blit0<_PIX_CombinePixelsHalfMix2FAST>::solidBlitFAST(rows, rc, PIX_PreShiftHalf(color));
-        return;
-      case 192:
-        _PIX_Template_Blit0<_PIX_CombinePixelsThreeQuarterMix2FAST>::solidBlitFAST(
-            rows, rc, PIX_PreShiftThreeQuarter(color));
-        return;
-      case 256:
-        _PIX_Template_Blit0<_PIX_CombinePixelsClobberFAST>::solidBlitFAST(rows, rc, color);
-        return;
-      default:
-        if (ia > 0)
-          _PIX_Template_Blit1<_PIX_CombinePixelsCopyNoClamp>::solidBlit(rows, rc, r, g, b, PIX_GetA(color),
-                                                                        ia);
-        return;
-    }
+    PIX_RunSolidPlotFast(PIX_OP_COPY, ia, color, PIX_VecFastFromIntAlpha(ia), [&](auto plot) {
+      for (int y = 0; y < rc.h; ++y) plot.span(rows.at(rc.x, rc.y + y), rc.w);
+    });
+    return;
   }
   // The integer alpha is both the weight and the source alpha channel.
   PIX_SelectColorOperator(mode, [&](auto tag) {

@@ -1,6 +1,7 @@
 #include "pix/pix_bitmaprows.h"
 #include "pix/pix_blit.h"
 #include "pix/pix_opselect.h"
+#include "pix/pix_solidplot.h"
 
 PIX_pixel PIX_GetPixel(PIX_IBitmap* bm, int x, int y)
 {
@@ -17,25 +18,8 @@ void PIX_PutPixel(PIX_IBitmap* dest, int x, int y, PIX_pixel color, float alpha,
   const int ia = PIX_IntAlphaF(alpha);
   if (ia == 0) return;
   if ((mode & PIX_OP_MASK) == PIX_OP_COPY) {
-    switch (ia) {
-      case 64:
-        *p = _PIX_CombinePixelsQuarterMix2FAST(*p, PIX_PreShiftQuarter(color));
-        return;
-      case 128:
-        *p = _PIX_CombinePixelsHalfMix2FAST(*p, PIX_PreShiftHalf(color));
-        return;
-      case 192:
-        *p = _PIX_CombinePixelsThreeQuarterMix2FAST(*p, PIX_PreShiftThreeQuarter(color));
-        return;
-      case 256:
-        *p = color;
-        return;
-      default:
-        if (ia > 0)
-          _PIX_CombinePixelsCopyNoClamp::doPix((unsigned char*)p, PIX_GetR(color), PIX_GetG(color),
-                                               PIX_GetB(color), PIX_GetA(color), ia);
-        return;
-    }
+    PIX_RunSolidPlotFast(PIX_OP_COPY, ia, color, PIX_VecFastFromIntAlpha(ia), [&](auto plot) { plot(p); });
+    return;
   }
   PIX_SelectColorOperator(mode, [&](auto tag) {
     typedef typename decltype(tag)::type Op;

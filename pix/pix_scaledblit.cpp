@@ -1,9 +1,11 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "pix/pix_bilinearrows.h"
 #include "pix/pix_blit.h"
 #include "pix/pix_blitloops.h"
 #include "pix/pix_opselect.h"
+#include "pix/pix_wordmix.h"
 
 namespace {
 // 16.16 fixed point of v, floored, saturated far outside any bitmap.
@@ -49,6 +51,19 @@ bool WindowAxis(int64_t origin, int64_t count, int64_t step, double srcpos, doub
   lo = (int)l;
   hi = (int)h;
   return true;
+}
+// Whether the two bitmaps' pixel memory overlaps.
+bool SharesMemory(const PIX_BitmapRows& a, const PIX_BitmapRows& b)
+{
+  auto range = [](const PIX_BitmapRows& r, uintptr_t& lo, uintptr_t& hi) {
+    const uintptr_t first = (uintptr_t)r.row(0), last = (uintptr_t)r.row(r.height - 1);
+    lo = first < last ? first : last;
+    hi = (first < last ? last : first) + (uintptr_t)r.width * sizeof(PIX_pixel);
+  };
+  uintptr_t alo, ahi, blo, bhi;
+  range(a, alo, ahi);
+  range(b, blo, bhi);
+  return alo < bhi && blo < ahi;
 }
 }  // namespace
 
@@ -122,11 +137,16 @@ void PIX_ScaledBlit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int
     else _PIX_Template_Blit0<_PIX_CombinePixelsHalfMixFAST>::scaleBlitFAST(dst, wk, nearest);
     return;
   }
+  // Row-at-a-time sampling reads the source ahead of the pixel being
+  // written, so a blit within one bitmap keeps pixel order.
+  const bool rowsApart = !SharesMemory(dst, sr);
   PIX_SelectBlitOperator(mode, ia, [&](auto tag) {
-    typedef _PIX_Template_Blit2<typename decltype(tag)::type> Loop;
+    typedef typename decltype(tag)::type Op;
+    typedef _PIX_Template_Blit2<Op> Loop;
     if (bilinear && xstep >= 1.7 && ystep >= 1.7)
       Loop::scaleBlitFilterDown(dst, wk, PIX_FilterDownSampler(win, wk.xs, wk.ys), ia);
-    else if (bilinear) Loop::scaleBlit(dst, wk, PIX_BilinearSampler{win}, ia);
-    else Loop::scaleBlit(dst, wk, PIX_NearestSampler{win}, ia);
+    else if (bilinear && !(rowsApart && PIX_BilinearScaleRows<Op>(dst, wk, win, ia)))
+      Loop::scaleBlit(dst, wk, PIX_BilinearSampler{win}, ia);
+    else if (!bilinear) Loop::scaleBlit(dst, wk, PIX_NearestSampler{win}, ia);
   });
 }

@@ -40,7 +40,8 @@ inline int64_t PIX_TrapFixed(double v)
   return (int64_t)std::floor(v + 0.5);
 }
 
-// Fills the region clipped to the bitmap, calling plot(pixel) for each pixel.
+// Fills the region clipped to the bitmap: each row's pixels as one
+// plot.span, each column's (transposed) pixel by pixel with plot(pixel).
 template <class Plot>
 void PIX_FillTrapRegion(const PIX_VecTarget& t, PIX_TrapRegion g, bool transposed, const Plot& plot)
 {
@@ -53,13 +54,16 @@ void PIX_FillTrapRegion(const PIX_VecTarget& t, PIX_TrapRegion g, bool transpose
     g.first = 0;
   }
   if (g.last >= rows) g.last = rows - 1;
-  const ptrdiff_t along = transposed ? t.span : 1;
   for (int64_t m = g.first; m <= g.last; ++m, g.left += g.leftSlope, g.right += g.rightSlope) {
     int64_t a = g.left >> 16, b = g.right >> 16;
     if (a < 0) a = 0;
     if (b >= cols) b = cols - 1;
     if (a > b) continue;
-    PIX_pixel* p = transposed ? t.at((int)m, (int)a) : t.at((int)a, (int)m);
-    for (int64_t i = a; i <= b; ++i, p += along) plot(p);
+    if (!transposed) {
+      plot.span(t.at((int)a, (int)m), (int)(b - a + 1));
+      continue;
+    }
+    PIX_pixel* p = t.at((int)m, (int)a);
+    for (int64_t i = a; i <= b; ++i, p += t.span) plot(p);
   }
 }

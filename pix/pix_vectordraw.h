@@ -17,6 +17,7 @@
 #include "pix/pix_blendmode.h"
 #include "pix/pix_combine.h"
 #include "pix/pix_opselect.h"
+#include "pix/pix_solidplot.h"
 
 // Coordinates beyond this magnitude cannot describe anything drawable; the
 // primitives ignore them instead of overflowing their integer arithmetic.
@@ -50,25 +51,6 @@ struct PIX_VecTarget {
   float mirrorY(float y) const { return flipped ? (float)height - 1.0f - y : y; }
 };
 
-// ---- plotters with one fixed weight: plot(pixel) ----
-
-struct PIX_StorePlot {
-  PIX_pixel c;
-  void operator()(PIX_pixel* p) const { *p = c; }
-};
-
-template <PIX_pixel (*Mix)(PIX_pixel, PIX_pixel)>
-struct PIX_MixPlot {
-  PIX_pixel k;  // pre-shifted colour
-  void operator()(PIX_pixel* p) const { *p = Mix(*p, k); }
-};
-
-template <class Op>
-struct PIX_OpPlot {
-  int r, g, b, a, ia;
-  void operator()(PIX_pixel* p) const { Op::doPix((unsigned char*)p, r, g, b, a, ia); }
-};
-
 // ---- plotters with a weight per pixel: plot(pixel, weight) ----
 
 template <class Op>
@@ -81,90 +63,6 @@ struct PIX_WeightPlot {
     if (w) Op::doPix((unsigned char*)p, r, g, b, a, w);
   }
 };
-
-// Exact fractions with word-parallel forms in copy mode.
-enum PIX_VecFastMix {
-  PIX_VEC_FAST_NONE,
-  PIX_VEC_FAST_STORE,
-  PIX_VEC_FAST_HALF,
-  PIX_VEC_FAST_QUARTER,
-  PIX_VEC_FAST_THREEQUARTER
-};
-
-// Lines choose the word-parallel forms by the exact float alpha.
-inline PIX_VecFastMix PIX_VecFastFromAlpha(float alpha)
-{
-  if (alpha == 1.0f) return PIX_VEC_FAST_STORE;
-  if (alpha == 0.5f) return PIX_VEC_FAST_HALF;
-  if (alpha == 0.25f) return PIX_VEC_FAST_QUARTER;
-  if (alpha == 0.75f) return PIX_VEC_FAST_THREEQUARTER;
-  return PIX_VEC_FAST_NONE;
-}
-
-// Fills choose them by the integer alpha.
-inline PIX_VecFastMix PIX_VecFastFromIntAlpha(int ia)
-{
-  switch (ia) {
-    case 256:
-      return PIX_VEC_FAST_STORE;
-    case 128:
-      return PIX_VEC_FAST_HALF;
-    case 64:
-      return PIX_VEC_FAST_QUARTER;
-    case 192:
-      return PIX_VEC_FAST_THREEQUARTER;
-    default:
-      return PIX_VEC_FAST_NONE;
-  }
-}
-
-// Runs run(plot) with the fixed-weight plotter of a solid colour. Copy mode:
-// the store at integer alpha 256, the per-channel half mix at 128, the
-// blending copy for other positive values. Operators 1..5: their operator.
-// False (nothing run) otherwise.
-template <class F>
-inline bool PIX_RunSolidPlot(int mode, int ia, PIX_pixel colour, F&& run)
-{
-  const int r = PIX_GetR(colour), g = PIX_GetG(colour), b = PIX_GetB(colour), a = PIX_GetA(colour);
-  if ((mode & PIX_OP_MASK) == PIX_OP_COPY) {
-    if (ia == 256) run(PIX_StorePlot{colour});
-    else if (ia == 128) run(PIX_OpPlot<_PIX_CombinePixelsHalfMixNoClamp>{r, g, b, a, ia});
-    else if (ia > 0) run(PIX_OpPlot<_PIX_CombinePixelsCopyNoClamp>{r, g, b, a, ia});
-    else return false;
-    return true;
-  }
-  if (ia == 0) return false;
-  return PIX_SelectColorOperator(mode, [&](auto tag) {
-    using Op = typename decltype(tag)::type;
-    run(PIX_OpPlot<Op>{r, g, b, a, ia});
-  });
-}
-
-// As PIX_RunSolidPlot, but in copy mode the word-parallel form named by fast
-// takes precedence.
-template <class F>
-inline bool PIX_RunSolidPlotFast(int mode, int ia, PIX_pixel colour, PIX_VecFastMix fast, F&& run)
-{
-  if ((mode & PIX_OP_MASK) == PIX_OP_COPY) {
-    switch (fast) {
-      case PIX_VEC_FAST_STORE:
-        run(PIX_StorePlot{colour});
-        return true;
-      case PIX_VEC_FAST_HALF:
-        run(PIX_MixPlot<_PIX_CombinePixelsHalfMix2FAST>{PIX_PreShiftHalf(colour)});
-        return true;
-      case PIX_VEC_FAST_QUARTER:
-        run(PIX_MixPlot<_PIX_CombinePixelsQuarterMix2FAST>{PIX_PreShiftQuarter(colour)});
-        return true;
-      case PIX_VEC_FAST_THREEQUARTER:
-        run(PIX_MixPlot<_PIX_CombinePixelsThreeQuarterMix2FAST>{PIX_PreShiftThreeQuarter(colour)});
-        return true;
-      case PIX_VEC_FAST_NONE:
-        break;
-    }
-  }
-  return PIX_RunSolidPlot(mode, ia, colour, run);
-}
 
 // Runs run(plot) with the weighted plotter for anti-aliased loops: the
 // blending copy in copy mode (positive integer alpha only), operators 1..5

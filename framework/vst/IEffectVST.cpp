@@ -3,11 +3,10 @@
 #include <cstring>
 
 #include "base/mutex.h"
-#include "framework/IGraphics.h"
 #include "framework/IMidiMsg.h"
 #include "framework/ISysEx.h"
 #include "framework/Log.h"
-#include "framework/vst/VSTEditorBridge.h"
+#include "framework/editor/IGraphics.h"
 
 namespace {
 
@@ -103,18 +102,21 @@ void IEffectVST::AttachGraphics(IGraphics* pGraphics)
 
 void IEffectVST::UpdateEditRect()
 {
-  int w = 0, h = 0;
-  VSTEditorSize(GetGUI(), &w, &h);
+  const IGraphics* gui = GetGUI();
   mEditRect.top = 0;
   mEditRect.left = 0;
-  mEditRect.bottom = static_cast<VstInt16>(h);
-  mEditRect.right = static_cast<VstInt16>(w);
+  mEditRect.bottom = static_cast<VstInt16>(gui ? gui->Height() : 0);
+  mEditRect.right = static_cast<VstInt16>(gui ? gui->Width() : 0);
 }
 
 void IEffectVST::ResizeGraphics(int, int)
 {
   if (!GetGUI()) return;
-  UpdateEditRect();
+  {
+    // The host reads the rectangle under the mutex (effEditGetRect).
+    BASE_MutexLock lock(mMutex);
+    UpdateEditRect();
+  }
   OnWindowResize();
 }
 

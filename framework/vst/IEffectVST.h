@@ -7,7 +7,12 @@
 // Threads and locking:
 // - the dispatcher and the parameter callbacks run on host threads and hold
 //   the plug-in mutex for the whole call (effClose releases it just before
-//   the plug-in is destroyed);
+//   the plug-in is destroyed), except the editor's effEditOpen, effEditClose
+//   and effEditIdle: they run on the host's user-interface thread without
+//   it, so that drawing never makes the audio thread wait;
+// - host changes to parameters reach the editor only through its
+//   parameter mailbox (IGraphics::PostParameterFromPlug), never its
+//   controls;
 // - the three audio callbacks run on the host's audio thread and hold the
 //   plug-in mutex for the whole block;
 // - the host-facing overrides (automation, transport, MIDI output, ...) run
@@ -45,7 +50,7 @@ public:
   // Identifies the host once (product string and vendor version).
   EHost GetHost() override;
   // The editor took a new size; refreshes the rectangle effEditGetRect
-  // reports. Main thread.
+  // reports. Main thread; takes the plug-in mutex.
   void ResizeGraphics(int w, int h) override;
   // Host-specific set-up, once per instance, on the first effOpen.
   void HostSpecificInit() override;
@@ -113,8 +118,10 @@ private:
   VstIntPtr OnSetBlockSize(const DispatchArgs& a);
   VstIntPtr OnMainsChanged(const DispatchArgs& a);
   VstIntPtr OnEditGetRect(const DispatchArgs& a);
+  // Window and idle calls (user-interface thread, plug-in mutex not held).
   VstIntPtr OnEditOpen(const DispatchArgs& a);
   VstIntPtr OnEditClose();
+  VstIntPtr OnEditIdle();
   VstIntPtr OnGetChunk(const DispatchArgs& a);
   VstIntPtr OnSetChunk(const DispatchArgs& a);
   VstIntPtr OnProcessEvents(const DispatchArgs& a);

@@ -10,14 +10,13 @@
 
 #include "base/cstring.h"
 #include "base/mutex.h"
-#include "framework/IGraphics.h"
 #include "framework/IMidiMsg.h"
 #include "framework/IParam.h"
 #include "framework/IPreset.h"
 #include "framework/ISysEx.h"
 #include "framework/Log.h"
+#include "framework/editor/IGraphics.h"
 #include "framework/vst/IEffectVST.h"
-#include "framework/vst/VSTEditorBridge.h"
 
 namespace {
 
@@ -49,10 +48,17 @@ VstIntPtr IEffectVST::VSTDispatcher(AEffect* pEffect, VstInt32 opCode, VstInt32 
     delete plug;
     return 0;
   }
-  BASE_MutexLock lock(plug->GetMutex());
-  if (opCode == effEditIdle || opCode == effIdle) return 0;
-  TRACE("VSTDispatcher", "%d(%s):%d:%d", opCode, VSTOpcodeStr(opCode), idx, static_cast<int>(value));
   const DispatchArgs args = {idx, value, ptr, opt};
+  // The editor's window and idle calls run without the plug-in mutex, so
+  // that a drawing pass never makes the audio thread wait.
+  if (opCode == effEditIdle) return plug->OnEditIdle();
+  if (opCode == effEditOpen || opCode == effEditClose) {
+    TRACE("VSTDispatcher", "%d(%s):%d:%d", opCode, VSTOpcodeStr(opCode), idx, static_cast<int>(value));
+    return opCode == effEditOpen ? plug->OnEditOpen(args) : plug->OnEditClose();
+  }
+  BASE_MutexLock lock(plug->GetMutex());
+  if (opCode == effIdle) return 0;
+  TRACE("VSTDispatcher", "%d(%s):%d:%d", opCode, VSTOpcodeStr(opCode), idx, static_cast<int>(value));
   return plug->Dispatch(opCode, args);
 }
 
@@ -83,10 +89,6 @@ VstIntPtr IEffectVST::Dispatch(VstInt32 opCode, const DispatchArgs& a)
       return OnMainsChanged(a);
     case effEditGetRect:
       return OnEditGetRect(a);
-    case effEditOpen:
-      return OnEditOpen(a);
-    case effEditClose:
-      return OnEditClose();
     case effIdentify:
       return kIdentifyAnswer;
     case effGetChunk:
@@ -257,7 +259,7 @@ VstIntPtr IEffectVST::OnString2Parameter(const DispatchArgs& a)
   double lo, hi;
   param->GetBounds(&lo, &hi);
   value = value < lo ? lo : (value < hi ? value : hi);
-  if (GetGUI()) GetGUI()->SetParameterFromPlug(a.index, value, false);
+  if (GetGUI()) GetGUI()->PostParameterFromPlug(a.index, value, false);
   param->Set(value);
   OnParamChange(a.index);
   return 1;
@@ -292,8 +294,7 @@ VstIntPtr IEffectVST::OnEditGetRect(const DispatchArgs& a)
 
 VstIntPtr IEffectVST::OnEditOpen(const DispatchArgs& a)
 {
-  if (!GetGUI()) return 0;
-  if (!VSTEditorOpen(GetGUI(), a.ptr)) return 0;
+  if (!GetGUI() || !GetGUI()->OpenWindow(a.ptr)) return 0;
   OnGUIOpen();
   return 1;
 }
@@ -302,8 +303,14 @@ VstIntPtr IEffectVST::OnEditClose()
 {
   if (!GetGUI()) return 0;
   OnGUIClose();
-  VSTEditorClose(GetGUI());
+  GetGUI()->CloseWindow();
   return 1;
+}
+
+VstIntPtr IEffectVST::OnEditIdle()
+{
+  if (GetGUI()) GetGUI()->OnEditIdle();
+  return 0;
 }
 
 // ---- State chunks ----

@@ -5,9 +5,9 @@
 #include <cmath>
 
 #include "base/mutex.h"
-#include "framework/IGraphics.h"
 #include "framework/IParam.h"
 #include "framework/Log.h"
+#include "framework/editor/IGraphics.h"
 #include "framework/vst/IEffectVST.h"
 
 namespace {
@@ -42,7 +42,7 @@ void IEffectVST::VSTSetParameter(AEffect* pEffect, VstInt32 idx, float value)
   BASE_MutexLock lock(plug->GetMutex());
   // A value that is not a number would leave the parameter without one.
   if (!plug->InParamRange(idx) || !std::isfinite(value)) return;
-  if (plug->GetGUI()) plug->GetGUI()->SetParameterFromPlug(idx, value, true);
+  if (plug->GetGUI()) plug->GetGUI()->PostParameterFromPlug(idx, value, true);
   plug->GetParam(idx)->SetNormalized(value);
   plug->OnParamChange(idx);
 }

@@ -322,35 +322,6 @@ TEST(BaseParams, DirtyParametersInformsEveryParameter)
   EXPECT_EQ(plug.informed[1].second, 1.0);
 }
 
-TEST(BaseEditor, AttachPushesNormalizedThenPrepares)
-{
-  int destroyed = 0;
-  {
-    TestPlug plug(2, "2-2", 0);
-    plug.GetParam(0)->InitDouble("a", 5.0, 0.0, 10.0, 0.1);
-    plug.GetParam(1)->InitInt("b", 3, 0, 3);
-    plug.AttachGraphics(nullptr);
-    EXPECT_EQ(plug.GetGUI(), nullptr);
-    auto* gui = new RecordingGraphics(&destroyed);
-    plug.AttachGraphics(gui);
-    EXPECT_EQ(plug.GetGUI(), gui);
-    ASSERT_EQ(gui->order, (std::vector<std::string>{"set", "set", "prep"}));
-    EXPECT_EQ(gui->calls[0].value, 0.5);
-    EXPECT_TRUE(gui->calls[0].normalized);
-    EXPECT_EQ(gui->calls[1].value, 1.0);
-    gui->calls.clear();
-    plug.RedrawParamControls();
-    ASSERT_EQ(gui->calls.size(), 2u);
-    EXPECT_EQ(gui->calls[0].value, 5.0);
-    EXPECT_FALSE(gui->calls[0].normalized);
-    EXPECT_EQ(gui->calls[1].value, 3.0);
-    // A replaced editor goes with the base's ownership.
-    plug.AttachGraphics(new RecordingGraphics(&destroyed));
-    EXPECT_EQ(destroyed, 1);
-  }
-  EXPECT_EQ(destroyed, 2);
-}
-
 TEST(BaseLabels, ChannelAndBusLabels)
 {
   TestPlug plug(0, "2-2", 0);

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "framework/IEffectBase.h"
-#include "framework/IGraphics.h"
 #include "framework/IMidiMsg.h"
 
 constexpr int FourChars(char a, char b, char c, char d) { return (a << 24) | (b << 16) | (c << 8) | d; }
@@ -71,31 +70,4 @@ struct QuarryLikePlug : TestPlug {
     MakeDefaultPreset("-", 1);
     EnsureDefaultPreset();
   }
-};
-
-// Records what the base pushes into an editor.
-class RecordingGraphics : public IGraphics {
-public:
-  struct Call {
-    int idx;
-    double value;
-    bool normalized;
-  };
-  explicit RecordingGraphics(int* destroyed = nullptr) : mDestroyed(destroyed) {}
-  ~RecordingGraphics() override
-  {
-    if (mDestroyed) ++*mDestroyed;
-  }
-  void SetParameterFromPlug(int idx, double value, bool normalized) override
-  {
-    calls.push_back({idx, value, normalized});
-    order.push_back("set");
-  }
-  void PrepDraw() override { order.push_back("prep"); }
-
-  std::vector<Call> calls;
-  std::vector<std::string> order;
-
-private:
-  int* mDestroyed;
 };

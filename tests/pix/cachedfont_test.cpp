@@ -7,12 +7,12 @@
 #include <memory>
 #include <set>
 
-#include "tests/pix/font_test_util.h"
 #include "pix/pix_blendmode.h"
 #include "pix/pix_cachedfont.h"
 #include "pix/pix_fontscratch.h"
 #include "pix/pix_membitmap.h"
 #include "pix/pix_sysbitmap.h"
+#include "tests/pix/font_test_util.h"
 
 namespace {
 

@@ -90,7 +90,7 @@ TEST(FillRect, OperatorsUseTheIntegerAlphaAsSourceAlpha)
           }
           want |= (PIX_pixel)a << 24;
         } else if (ia == 256) {
-          want = RefHSV(before[i], PIX_GetR(kColor), PIX_GetG(kColor), PIX_GetB(kColor), 256, 256);
+          want = HsvByOperator(before[i], PIX_GetR(kColor), PIX_GetG(kColor), PIX_GetB(kColor), 256, 256);
         } else {
           want = RefOperator(before[i], src, op, false, ia);
         }

@@ -1,6 +1,6 @@
 // Test helpers: a bitmap with guard pixels around it, seeded random pixels,
 // and straightforward per-pixel reference versions of the combine operators
-// written from their formulas.
+// written from their formulas (HSV adjust excepted, see HsvByOperator).
 #pragma once
 
 #include <cmath>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "pix/pix_bitmap.h"
+#include "pix/pix_combine.h"
 #include "pix/pix_pixel.h"
 #include "tests/support/guarded_bitmap.h"
 
@@ -78,35 +79,14 @@ inline int RefOverlay(int d, int s, int ia)
 
 inline int RefTable(int x) { return x == 0 ? 0 : (int)std::floor(65536.0 / x) - 1; }
 
-inline PIX_pixel RefHSV(PIX_pixel dest, int r, int g, int b, int a, int ia)
+// HSV adjust has no reference of its own here: its tests pin the operator
+// with hand-worked points and a checksum of a seeded sweep, and the loop
+// tests then check that each loop applies that operator with the right
+// weight.
+inline PIX_pixel HsvByOperator(PIX_pixel dest, int r, int g, int b, int a, int ia)
 {
-  const Chans dc = Split(dest);
-  const int B = dc.c[0], G = dc.c[1], R = dc.c[2];
-  int v, delta, base, diff;
-  if (R < G) {
-    if (B < G) v = G, delta = G - std::min(B, R), base = 128, diff = B - R;
-    else v = B, delta = B - std::min(G, R), base = 256, diff = R - G;
-  } else {
-    if (B < R) v = R, delta = R - std::min(G, B), base = G < B ? 383 : 0, diff = G - B;
-    else v = B, delta = B - std::min(G, R), base = 256, diff = R - G;
-  }
-  long long h = base + TDiv((long long)ia * ((r + TDiv(r, 2)) - 192), 256) +
-                TDiv((long long)diff * (RefTable(delta) + 1), 1024);
-  if (h < 0) h += 384;
-  else if (h >= 384) h -= 384;
-  const long long sv =
-      Clamp(TDiv((long long)delta * RefTable(v), 256) + TDiv((long long)ia * (g - 128), 128));
-  const long long vv = Clamp(v + TDiv((long long)ia * (b - 128), 128));
-  const long long m = (long long)std::floor((double)((256 - sv) * vv) / 256.0);
-  auto F = [&](long long k) { return TDiv(vv * (16384 - k * sv), 16384); };
-  long long rr, gg, bb;
-  if (h < 64) rr = vv, gg = F(64 - h), bb = m;
-  else if (h < 128) rr = F(h - 64), gg = vv, bb = m;
-  else if (h < 192) rr = m, gg = vv, bb = F(192 - h);
-  else if (h < 256) rr = m, gg = F(h - 192), bb = vv;
-  else if (h < 320) rr = F(320 - h), gg = m, bb = vv;
-  else rr = vv, gg = m, bb = F(h - 320);
-  return Join({{(int)bb, (int)gg, (int)rr, a}});
+  _PIX_CombinePixelsHSVAdjust::doPix((unsigned char*)&dest, r, g, b, a, ia);
+  return dest;
 }
 
 // One operator (0..5, with or without source alpha) applied by its formula:
@@ -133,7 +113,7 @@ inline PIX_pixel RefOperator(PIX_pixel dest, PIX_pixel src, int op, bool srcAlph
       return Join(d);
     }
   }
-  if (op == 5) return RefHSV(dest, s.c[2], s.c[1], s.c[0], s.c[3], w);
+  if (op == 5) return HsvByOperator(dest, s.c[2], s.c[1], s.c[0], s.c[3], w);
   for (int k = 0; k < 4; ++k) {
     switch (op) {
       case 0:
@@ -163,6 +143,50 @@ inline PIX_pixel RefCombine(PIX_pixel dest, PIX_pixel src, int op, bool srcAlpha
   if (ia == 0) return dest;
   if (op == 0 && !srcAlpha && ia < 0) return dest;
   return RefOperator(dest, src, op, srcAlpha, ia);
+}
+
+// Weighted sum of up to four pixels, each channel (sum of w x c) >> 16.
+inline PIX_pixel Weighted(const PIX_pixel* p, const long long* w, int n)
+{
+  Chans out;
+  for (int c = 0; c < 4; ++c) {
+    long long s = 0;
+    for (int k = 0; k < n; ++k) s += w[k] * Split(p[k]).c[c];
+    out.c[c] = (int)(s >> 16);
+  }
+  return Join(out);
+}
+
+// Reads pixel (x, y) of a guarded bitmap.
+inline auto Getter(GuardedBitmap& bm)
+{
+  return [&bm](int x, int y) { return bm.get(x, y); };
+}
+
+// Bilinear sample at 16.16 (x, y) inside the window [0, w) x [0, h) whose
+// pixels get(x, y) reads: the last column uses only the vertical pair, the
+// last row the horizontal pair, the corner the pixel itself.
+template <class Get>
+PIX_pixel RefBilinear(Get&& get, int w, int h, long long x, long long y)
+{
+  const int ix = (int)(x >> 16), iy = (int)(y >> 16);
+  const long long fx = x & 0xFFFF, fy = y & 0xFFFF;
+  const bool lastCol = ix == w - 1, lastRow = iy == h - 1;
+  if (lastCol && lastRow) return get(ix, iy);
+  if (lastCol) {
+    const PIX_pixel p[2] = {get(ix, iy), get(ix, iy + 1)};
+    const long long wt[2] = {65536 - fy, fy};
+    return Weighted(p, wt, 2);
+  }
+  if (lastRow) {
+    const PIX_pixel p[2] = {get(ix, iy), get(ix + 1, iy)};
+    const long long wt[2] = {65536 - fx, fx};
+    return Weighted(p, wt, 2);
+  }
+  const long long w11 = fx * fy / 65536;
+  const PIX_pixel p[4] = {get(ix, iy), get(ix + 1, iy), get(ix, iy + 1), get(ix + 1, iy + 1)};
+  const long long wt[4] = {65536 - fx - fy + w11, fx - w11, fy - w11, w11};
+  return Weighted(p, wt, 4);
 }
 
 inline PIX_pixel RefHalfMix(PIX_pixel p, PIX_pixel q)

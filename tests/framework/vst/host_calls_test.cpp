@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
-#include "framework/IGraphics.h"
 #include "framework/IMidiMsg.h"
 #include "framework/IParam.h"
 #include "framework/ISysEx.h"
+#include "framework/editor/controls/IBitmapControl.h"
+#include "tests/framework/editor/headless_graphics.h"
 #include "tests/framework/vst/probe_effect.h"
 #include "tests/framework/vst/vst_harness.h"
 
@@ -227,79 +229,68 @@ TEST_F(HostCallsTest, StereoLimitingHostsAreRecognisedOnOpen)
   EXPECT_EQ(e->numOutputs, 2);
 }
 
-// An editor that records what the plug-in pushes into it. The plug-in
-// owns and deletes it; the log belongs to the test.
-struct EditorLog {
-  struct Push {
-    int idx;
-    double value;
-    bool normalized;
-  };
-  std::vector<Push> pushes;
-  int prepDraws = 0;
-  bool deleted = false;
-};
-
-class RecordingEditor : public IGraphics {
+// A headless editor with one control following the Gain parameter; it
+// tells the test when the plug-in deletes it.
+class TrackedEditor : public HeadlessGraphics {
 public:
-  explicit RecordingEditor(EditorLog* log) : mLog(log) {}
-  ~RecordingEditor() override { mLog->deleted = true; }
-  void SetParameterFromPlug(int paramIdx, double value, bool normalized) override
+  TrackedEditor(IEffectBase* plug, bool* deleted) : HeadlessGraphics(plug, 60, 40), mDeleted(deleted)
   {
-    mLog->pushes.push_back({paramIdx, value, normalized});
+    IBitmap none;
+    gain = new IBitmapControl(plug, 0, 0, ProbeEffect::kGain, &none);
+    AttachControl(gain);
   }
-  void PrepDraw() override { ++mLog->prepDraws; }
+  ~TrackedEditor() override { *mDeleted = true; }
+  IControl* gain;
 
 private:
-  EditorLog* mLog;
+  bool* mDeleted;
 };
 
-TEST_F(HostCallsTest, AnAttachedEditorFollowsHostChanges)
+TEST_F(HostCallsTest, AnAttachedEditorFollowsHostChangesOnItsOwnThread)
 {
-  EditorLog log;
+  bool deleted = false;
   AEffect* e = plug->GetAEffect();
   plug->AttachGraphics(nullptr);
   EXPECT_EQ(e->flags & effFlagsHasEditor, 0);
-  plug->AttachGraphics(new RecordingEditor(&log));
+  TrackedEditor* gui = new TrackedEditor(plug.get(), &deleted);
+  plug->AttachGraphics(gui);
   EXPECT_NE(e->flags & effFlagsHasEditor, 0);
-  EXPECT_EQ(log.prepDraws, 1);
-  EXPECT_EQ(log.pushes.size(), 4u);  // every parameter, normalised
+  // Attaching fixes the control's default from the parameter (0 dB of
+  // -60..12) and makes no pixels yet.
+  EXPECT_DOUBLE_EQ(gui->gain->GetDefaultValue(), 60.0 / 72.0);
+  EXPECT_DOUBLE_EQ(gui->gain->GetValue(), 60.0 / 72.0);
+  EXPECT_FALSE(gui->HasDrawBitmap());
   ERect* rect = nullptr;
   EXPECT_EQ(e->dispatcher(e, effEditGetRect, 0, 0, &rect, 0.0f), 1);
   ASSERT_NE(rect, nullptr);
-  EXPECT_EQ(rect->top, 0);
-  EXPECT_EQ(rect->left, 0);
-  EXPECT_EQ(e->dispatcher(e, effEditGetRect, 0, 0, nullptr, 0.0f), 0);
-  EXPECT_EQ(e->dispatcher(e, effEditClose, 0, 0, nullptr, 0.0f), 1);
+  EXPECT_EQ(rect->right, 60);
+  EXPECT_EQ(rect->bottom, 40);
 
-  log.pushes.clear();
+  // Host changes wait in the editor's mailbox until its next tick.
   e->setParameter(e, ProbeEffect::kGain, 0.5f);
-  ASSERT_EQ(log.pushes.size(), 1u);
-  EXPECT_EQ(log.pushes[0].idx, ProbeEffect::kGain);
-  EXPECT_EQ(log.pushes[0].value, 0.5);
-  EXPECT_TRUE(log.pushes[0].normalized);
+  EXPECT_DOUBLE_EQ(gui->gain->GetValue(), 60.0 / 72.0);
+  e->dispatcher(e, effEditIdle, 0, 0, nullptr, 0.0f);
+  EXPECT_DOUBLE_EQ(gui->gain->GetValue(), 0.5);
 
-  log.pushes.clear();
+  // Text is read as a plain value and normalized on the way.
   e->dispatcher(e, effString2Parameter, ProbeEffect::kGain, 0, const_cast<char*>("-6"), 0.0f);
-  ASSERT_EQ(log.pushes.size(), 1u);
-  EXPECT_EQ(log.pushes[0].value, -6.0);
-  EXPECT_FALSE(log.pushes[0].normalized);
+  e->dispatcher(e, effEditIdle, 0, 0, nullptr, 0.0f);
+  EXPECT_DOUBLE_EQ(gui->gain->GetValue(), 54.0 / 72.0);
 
-  // A restored chunk redraws every control with plain values.
+  // A restored chunk brings every control back.
   void* chunk = nullptr;
   const VstIntPtr size = e->dispatcher(e, effGetChunk, 1, 0, &chunk, 0.0f);
   std::vector<unsigned char> copy(static_cast<unsigned char*>(chunk),
                                   static_cast<unsigned char*>(chunk) + size);
-  log.pushes.clear();
+  e->setParameter(e, ProbeEffect::kGain, 1.0f);
   EXPECT_EQ(e->dispatcher(e, effSetChunk, 1, size, copy.data(), 0.0f), 1);
-  ASSERT_EQ(log.pushes.size(), 4u);
-  EXPECT_EQ(log.pushes[0].value, -6.0);
-  EXPECT_FALSE(log.pushes[0].normalized);
+  e->dispatcher(e, effEditIdle, 0, 0, nullptr, 0.0f);
+  EXPECT_DOUBLE_EQ(gui->gain->GetValue(), 54.0 / 72.0);
 
-  plug->ResizeGraphics(10, 10);
+  EXPECT_EQ(e->dispatcher(e, effEditClose, 0, 0, nullptr, 0.0f), 1);
   e->dispatcher(e, effClose, 0, 0, nullptr, 0.0f);  // deletes the plug-in and its editor
   plug.release();
-  EXPECT_TRUE(log.deleted);
+  EXPECT_TRUE(deleted);
 }
 
 }  // namespace

@@ -83,7 +83,10 @@ VstIntPtr RecordingHost::Callback(AEffect*, VstInt32 opcode, VstInt32 index, Vst
 
 PluginModule::PluginModule(const std::string& path)
 {
-  m_handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  // Kept loaded until the process ends, as hosts keep the plug-ins they
+  // scanned: libraries a module brings in (Cairo, pixman) keep state for
+  // the life of the process, which unloading them would strand.
+  m_handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
   if (!m_handle) {
     const char* e = dlerror();
     m_error = e ? e : "dlopen failed";
