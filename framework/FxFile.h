@@ -13,8 +13,9 @@
 // Parsing reads only inside the image and reports the first failure with
 // its own code. On failure the record still holds every field read whole
 // before it, the values and chunk bytes that were there, and in a bank every
-// program whose seven header fields were read, so that a lenient reader can
-// apply what a damaged file still carries; a strict reader refuses it.
+// program whose seven header fields were read and open a parameter-form
+// program with a count of zero or more, so that a lenient reader can apply
+// what a damaged file still carries; a strict reader refuses it.
 //
 // A parse reads either by header, believing the counts, sizes and version
 // the header announces, or by layout, for a reader that knows what it
