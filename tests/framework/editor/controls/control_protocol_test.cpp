@@ -3,6 +3,8 @@
 // parameters, the display controls, hiding and greying.
 
 #include "framework/editor/controls/IBitmapControl.h"
+#include "framework/editor/controls/IFaderControl.h"
+#include "framework/editor/controls/ISwitchControls.h"
 #include "framework/editor/controls/ITextControls.h"
 #include "pix/pix_blendmode.h"
 #include "pix/pix_blit.h"
@@ -132,6 +134,60 @@ TEST_F(ControlProtocolTest, DisplayControlsShowTheSentValueWithItsLabelAndTheNam
   mode->SetValueFromUserInput(1.0);
   EXPECT_STREQ(value->GetTextForPlug(), "fold ");
   EXPECT_STREQ(name->GetTextForPlug(), "Mode");
+}
+
+TEST_F(ControlProtocolTest, PromptsOpenATextBoxCentredOnTheControlOrAMenuOverIt)
+{
+  PlainControl* level = Attach(new PlainControl(&plug, kLevel));
+  level->OnMouseDown(15, 15, &right);  // prompting is off until enabled
+  EXPECT_TRUE(gui->calls.empty());
+  level->DisablePrompt(false);
+  level->OnMouseDown(15, 15, &left);
+  EXPECT_TRUE(gui->calls.empty());
+  DrawClean();
+  level->OnMouseDown(15, 15, &right);
+  ASSERT_TRUE(gui->textEntry.open);
+  EXPECT_EQ(gui->textEntry.rect, IRECT(0, 12, 40, 28));  // 40 x 16 round the middle (20, 20)
+  EXPECT_EQ(gui->textEntry.text, "12.0");
+  DrawAll();
+  EXPECT_TRUE(level->IsDirty());  // drawn once more after the field opened
+  gui->CommitTextEntry("-24");
+  EXPECT_DOUBLE_EQ(level->GetValue(), 0.5);
+  EXPECT_EQ(Sent(kLevel), (std::vector<double>{0.5}));
+
+  // Parameters with display texts get a menu over the whole control.
+  PlainControl* mode = Attach(new PlainControl(&plug, kMode));
+  mode->DisablePrompt(false);
+  gui->menuChoice = 2;
+  mode->OnMouseDown(15, 15, &right);
+  EXPECT_EQ(gui->shownMenu, (std::vector<std::string>{"soft", "hard", "fold"}));
+  EXPECT_EQ(gui->shownMenuRect, *mode->GetRECT());
+  EXPECT_DOUBLE_EQ(mode->GetValue(), 1.0);
+}
+
+TEST_F(ControlProtocolTest, TheRightButtonPromptsOnRadiosAndFadersAndPopUpSwitchesAlwaysPrompt)
+{
+  gui->menuChoice = 1;
+  IBitmap strip = Strip(7102, 10, 10, 2, 0xFF000000u);
+  IRadioButtonsControl* radio =
+      Attach(new IRadioButtonsControl(&plug, IRECT(0, 0, 10, 30), kMode, 3, &strip));
+  radio->DisablePrompt(false);
+  radio->OnMouseDown(5, 25, &right);
+  EXPECT_DOUBLE_EQ(radio->GetValue(), 0.5);  // the menu's choice, not the button under the pointer
+
+  IFaderControl* fader = Attach(new IFaderControl(&plug, 20, 0, 50, kLevel, &strip));
+  fader->DisablePrompt(false);
+  fader->OnMouseDown(25, 40, &right);
+  EXPECT_TRUE(gui->textEntry.open);
+  EXPECT_DOUBLE_EQ(fader->GetValue(), 1.0);  // unmoved until the text comes back
+
+  // A pop-up switch prompts on every press, then sends its value.
+  ISwitchPopUpControl* popUp = Attach(new ISwitchPopUpControl(&plug, 40, 0, kMode, &strip));
+  plug.informed.clear();
+  gui->menuChoice = 2;
+  popUp->OnMouseDown(45, 5, &left);
+  EXPECT_DOUBLE_EQ(popUp->GetValue(), 1.0);
+  EXPECT_EQ(Sent(kMode), (std::vector<double>{1.0, 1.0}));
 }
 
 // Every test image here is one solid colour, so a blit at a weight is a

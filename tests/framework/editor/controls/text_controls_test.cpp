@@ -47,6 +47,15 @@ TEST_F(TextControlsTest, ACaptionShowsTheValueTextAndItsLabel)
   DrawAll();
   EXPECT_STREQ(withLabel->GetTextForPlug(), "-24.0 dB");
   EXPECT_STREQ(bare->GetTextForPlug(), "-24.0");
+
+  // Presses and double clicks prompt once the owner enables prompting.
+  withLabel->OnMouseDown(5, 5, &left);
+  EXPECT_TRUE(gui->calls.empty());
+  withLabel->DisablePrompt(false);
+  withLabel->OnMouseDblClick(5, 5, &left);
+  ASSERT_TRUE(gui->textEntry.open);
+  EXPECT_EQ(gui->textEntry.text, "-24.0");
+  EXPECT_EQ(gui->textEntry.control, withLabel);
 }
 
 TEST_F(TextControlsTest, ALinkOpensItsAddressOrElseItsBackup)
