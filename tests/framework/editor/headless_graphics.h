@@ -94,6 +94,8 @@ public:
   int osLoads = 0;
   TextEntry textEntry;
   bool HasDrawBitmap() const { return mDrawBitmap != nullptr; }
+  // The clip rectangle a drawing pass would set, for drawing outside one.
+  void SetDrawRECT(const IRECT& r) { mDrawRECT = r; }
   HeadlessWindow* Window() { return mWindow; }
   // Commits the open text entry with the text, as a user pressing Return.
   void CommitTextEntry(const char* text);
