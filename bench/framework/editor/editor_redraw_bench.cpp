@@ -11,7 +11,8 @@
 
 #include "bench/pix/bench_ratios.h"
 #include "framework/editor/BitmapStorage.h"
-#include "framework/editor/controls/IBitmapControl.h"
+#include "framework/editor/controls/IKnobControls.h"
+#include "framework/editor/controls/ISwitchControls.h"
 #include "pix/pix_blit.h"
 #include "pix/pix_membitmap.h"
 #include "pix/pix_sysbitmap.h"
@@ -79,12 +80,12 @@ struct QuarryEditor {
     s_bitmapCache.Add(knobs, 109);
     gui->AttachBackground(101, "resources/img/bg.png");
     IBitmap bypass = gui->LoadIBitmap(102, "resources/img/by.png", 2);
-    gui->AttachControl(new IBitmapControl(&plug, 11, 225, 3, &bypass));
+    gui->AttachControl(new ISwitchControl(&plug, 11, 225, 3, &bypass));
     IBitmap strip = gui->LoadIBitmap(109, "resources/img/TON.png", kKnobFrames);
-    knob = new IBitmapControl(&plug, 180, 104, 1, &strip);
+    knob = new IKnobMultiControl(&plug, 180, 104, 1, &strip, kVertical, 4.0);
     gui->AttachControl(knob);
-    gui->AttachControl(new IBitmapControl(&plug, 113, 33, 2, &strip));
-    gui->AttachControl(new IBitmapControl(&plug, 44, 104, 0, &strip));
+    gui->AttachControl(new IKnobMultiControl(&plug, 113, 33, 2, &strip, kVertical, 4.0));
+    gui->AttachControl(new IKnobMultiControl(&plug, 44, 104, 0, &strip, kVertical, 4.0));
     plug.AttachGraphics(gui);
     IRECT all(0, 0, kW, kH);
     gui->Draw(&all);  // makes the draw bitmap

@@ -1,21 +1,10 @@
 #include "tests/framework/editor/threads_probe_effect.h"
 
-#include "framework/editor/controls/IBitmapControl.h"
+#include "framework/editor/controls/IKnobControls.h"
 #include "framework/editor/controls/ITextControls.h"
 #include "tests/framework/editor/headless_graphics.h"
 
 namespace {
-
-// A knob that follows vertical drags, a tenth of its range per pixel.
-class DragKnob : public IBitmapControl {
-public:
-  using IBitmapControl::IBitmapControl;
-  void OnMouseDrag(int, int, int, int dY, IMouseMod*) override
-  {
-    mValue -= dY * 0.1;
-    SetDirty(true);
-  }
-};
 
 // The bound parameter's display text, read when the control draws.
 class ParamReadout : public IControl {
@@ -44,7 +33,7 @@ ThreadsProbeEffect::ThreadsProbeEffect(IEffectInstanceInfo info) : ProbeEffect(i
   IText text(11, &COLOR_BLACK, "DejaVu Sans");
   ITextControl* display = new ITextControl(this, IRECT(10, 40, 160, 55), &text);
   for (int p = 0; p < kNumParams; ++p) {
-    IBitmapControl* control = new DragKnob(this, KnobX(p), KnobY(), p, &knob);
+    IKnobMultiControl* control = new IKnobMultiControl(this, KnobX(p), KnobY(), p, &knob);
     if (p == 0) control->SetValDisplayControl(display);
     gui->AttachControl(control);
     gui->AttachControl(new ParamReadout(this, IRECT(KnobX(p), 70, KnobX(p) + 36, 90), p, &text));
