@@ -94,16 +94,22 @@ constexpr float kClipNegative[kClipTableSize] = {
 
 namespace {
 
-template <std::size_t... I>
-constexpr std::array<double, kClipTableSize> Widen(const float (&table)[kClipTableSize],
-                                                   std::index_sequence<I...>)
+// Entry k of the interleaved table: position k / 2 of the positive table
+// for even k and of the negative one for odd k, zero past their end.
+constexpr double WideEntry(std::size_t k)
 {
-  return {{static_cast<double>(table[I])...}};
+  const std::size_t position = k / 2;
+  if (position >= kClipTableSize) return 0.0;
+  return static_cast<double>(k % 2 == 0 ? kClipPositive[position] : kClipNegative[position]);
+}
+
+template <std::size_t... I>
+constexpr std::array<double, 2 * (kClipTableSize + 1)> Interleave(std::index_sequence<I...>)
+{
+  return {{WideEntry(I)...}};
 }
 
 }  // namespace
 
-constexpr std::array<double, kClipTableSize> kClipPositiveWide =
-    Widen(kClipPositive, std::make_index_sequence<kClipTableSize>{});
-constexpr std::array<double, kClipTableSize> kClipNegativeWide =
-    Widen(kClipNegative, std::make_index_sequence<kClipTableSize>{});
+constexpr std::array<double, 2 * (kClipTableSize + 1)> kClipWide =
+    Interleave(std::make_index_sequence<2 * (kClipTableSize + 1)>{});

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "dsp/Denormal.h"
+#include "dsp/SameBits.h"
 
 class Smooth {
 public:
@@ -23,10 +24,20 @@ public:
   // than poisoning every later step; a subnormal one is flushed to zero.
   double Process(double target)
   {
-    double v = a0 * target + b1 * z;
-    if (!IsNormalNumber(v)) v = std::isfinite(v) ? FlushDenormal(v) : 0.0;
-    z = v;
+    z = Next(target);
     return z;
+  }
+
+  // Whether the smoother has reached its fixed point for target: every
+  // further step leaves the state as it is, bit for bit.
+  bool AtRest(double target) const { return SameBits(Next(target), z); }
+
+  // The state one step towards target would take.
+  double Next(double target) const
+  {
+    const double v = a0 * target + b1 * z;
+    if (IsNormalNumber(v)) return v;
+    return std::isfinite(v) ? FlushDenormal(v) : 0.0;
   }
 
   double a0 = 1.0;  // gain

@@ -12,6 +12,7 @@
 #include "dsp/ClipTable.h"
 #include "dsp/Denormal.h"
 #include "dsp/SameBits.h"
+#include "effects/Quarry/CragPair.h"
 #include "effects/Quarry/CragRecord.h"
 
 class CragA : public CragRecord {
@@ -26,6 +27,12 @@ public:
   double Process(double x);
 
 private:
+  template <class, int, bool>
+  friend class CragPair;
+
+  // The numerators' position term is pot * PotScale().
+  double PotScale() const { return mK2; }
+
   // The parts of the coefficient polynomials that depend on the sample
   // rate alone; recomputed only when the rate changes, which leaves every
   // coefficient bit-identical to a full evaluation.
@@ -56,3 +63,12 @@ DSP_ALWAYS_INLINE double CragA::Process(double x)
   // A non-finite filter output goes through the clipper like any other.
   return Clip(Filter<3, false>(FlushDenormal(x)));
 }
+
+// The left and right first stages run in step (see CragPair).
+class CragAPair : public CragPair<CragA, 3, false> {
+public:
+  using CragPair::CragPair;
+
+  // CragA::Process in each lane.
+  DSP_ALWAYS_INLINE StereoPair Process(StereoPair x) { return ClipLanes(Filter(FlushDenormalLanes(x))); }
+};

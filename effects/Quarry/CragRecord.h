@@ -8,6 +8,7 @@
 
 #include "dsp/AlwaysInline.h"
 #include "dsp/Denormal.h"
+#include "dsp/DifferenceEquation.h"
 
 struct CragRecord {
   double in = 0.0;         // value last fed to the filter
@@ -26,6 +27,17 @@ struct CragRecord {
     std::fill(pastOut, pastOut + 6, 0.0);
   }
 
+  // For a filter output y that is not a normal number: clears the
+  // histories and, for a subnormal y, makes it a zero of its sign. False
+  // when y is not finite.
+  bool RestartFromSilence(double& y)
+  {
+    ClearHistories();
+    if (!std::isfinite(y)) return false;
+    y = std::copysign(0.0, y);
+    return true;
+  }
+
   // One step of the recursive filter of the given order on input x: the
   // difference equation summed term by term in this order, divided by a0,
   // then the histories moved on. A result that is not a normal number
@@ -38,25 +50,10 @@ struct CragRecord {
   DSP_ALWAYS_INLINE double Filter(double x)
   {
     in = x;
-    double sum = b[0] * x;
-#pragma GCC unroll 6
-    for (int i = 0; i < Order; ++i) sum += b[i + 1] * pastIn[i];
-#pragma GCC unroll 6
-    for (int i = 0; i < Order; ++i) sum -= a[i + 1] * pastOut[i];
-    double y = sum / a[0];
-    if (y != 0.0 && !IsNormalNumber(y)) {
-      ClearHistories();
-      if (!std::isfinite(y)) return SilenceNonFinite ? 0.0 : y;
-      y = std::copysign(0.0, y);
-    }
+    double y = DifferenceEquation<Order>(x, b, a, pastIn, pastOut);
+    if (!IsNormalNumber(y) && y != 0.0 && !RestartFromSilence(y)) return SilenceNonFinite ? 0.0 : y;
     out = y;
-#pragma GCC unroll 6
-    for (int i = Order - 1; i > 0; --i) {
-      pastIn[i] = pastIn[i - 1];
-      pastOut[i] = pastOut[i - 1];
-    }
-    pastIn[0] = x;
-    pastOut[0] = y;
+    ShiftHistories<Order>(pastIn, pastOut, x, y);
     return y;
   }
 };

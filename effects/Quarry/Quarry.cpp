@@ -42,6 +42,19 @@ constexpr EffectIdentity kIdentity = {
 
 constexpr double kInputGain = 3.1622776601683795;  // +10 dB
 
+// One frame's smoother steps and coefficients for the left and right stages
+// of one kind. Each smoother serves both channels and steps once per
+// channel, so the right stage always sees the position one step further
+// along. Settled controls have nothing to do.
+template <bool kSettled, class Stages>
+DSP_ALWAYS_INLINE void AdvanceStages(double fs, Smooth& smoother, double target, Stages& stages)
+{
+  if (kSettled) return;
+  const double left = smoother.Process(target);
+  const double right = smoother.Process(target);
+  stages.Calc(fs, left, right);
+}
+
 }  // namespace
 
 Quarry::Quarry(IEffectInstanceInfo instanceInfo)
@@ -94,88 +107,128 @@ void Quarry::OnParamChange(int paramIdx)
 
 void Quarry::FollowSampleRate(double fs)
 {
-  // The smoothers' pole depends on the sample rate alone.
   if (SameBits(fs, mPoleRate)) return;
+  // The smoothers' pole depends on the sample rate alone.
   const double b = Smooth::Pole(fs);
   mSmoothA.SetPole(b);
   mSmoothB.SetPole(b);
+  // Histories left by the filters at another rate do not fit the new
+  // coefficients: played on, they ring out as a loud transient or a DC
+  // offset many times full scale. The stages start from silence instead;
+  // the control positions carry over, as they do not depend on the rate.
+  mStageAL.ClearHistories();
+  mStageAR.ClearHistories();
+  mStageBL.ClearHistories();
+  mStageBR.ClearHistories();
+  // The coefficients that depend on the rate alone follow now, before any
+  // block loads them; the numerators follow the positions frame by frame
+  // as always.
+  CalcAtSmoothedPositions(fs);
   mPoleRate = fs;
 }
 
-// Each smoother serves both channels and steps once per channel, so the
-// right stage always sees the position one step further along.
-DSP_ALWAYS_INLINE void Quarry::AdvanceFirstStage(double fs)
+void Quarry::CalcAtSmoothedPositions(double fs)
 {
-  mStageAL.Calc(fs, mSmoothA.Process(mFirstStageTarget));
-  mStageAR.Calc(fs, mSmoothA.Process(mFirstStageTarget));
+  mStageAL.Calc(fs, mSmoothA.z);
+  mStageAR.Calc(fs, mSmoothA.z);
+  mStageBL.Calc(fs, mSmoothB.z);
+  mStageBR.Calc(fs, mSmoothB.z);
 }
 
-DSP_ALWAYS_INLINE void Quarry::AdvanceSecondStage(double fs)
+bool Quarry::SettleControls(double fs)
 {
-  mStageBL.Calc(fs, mSmoothB.Process(mSecondStageTarget));
-  mStageBR.Calc(fs, mSmoothB.Process(mSecondStageTarget));
+  if (!mSmoothA.AtRest(mFirstStageTarget) || !mSmoothB.AtRest(mSecondStageTarget)) return false;
+  // Both smoothers sit at their fixed point, so every step this block would
+  // hand each stage the same position. One update brings the left stages
+  // (a step behind the right ones) there too; after it, the per-frame steps
+  // and coefficient updates would change nothing.
+  CalcAtSmoothedPositions(fs);
+  return true;
 }
 
+template <bool kSettled, class SecondStages>
 void Quarry::ProcessStages(const double* inL, const double* inR, double* outL, double* outR, int nFrames)
 {
   const double fs = GetSampleRate();
-  const double gain = mOutputGain;
+  const StereoPair gain = Splat(mOutputGain);
+  const StereoPair inputGain = Splat(kInputGain);
+  CragAPair first(mStageAL, mStageAR);
+  SecondStages second(mStageBL, mStageBR);
   // The first stages run one frame ahead of the second ones. Every stage and
   // smoother still sees exactly the same sequence of calls as frame-by-frame
   // processing, but the long chain of one frame can overlap the next.
-  AdvanceFirstStage(fs);
-  double aL = mStageAL.Process(inL[0] * kInputGain);
-  double aR = mStageAR.Process(inR[0] * kInputGain);
+  AdvanceStages<kSettled>(fs, mSmoothA, mFirstStageTarget, first);
+  StereoPair a = first.Process(_mm_mul_pd(Pack(inL[0], inR[0]), inputGain));
   for (int i = 0; i + 1 < nFrames; ++i) {
-    AdvanceFirstStage(fs);
-    const double nextL = mStageAL.Process(inL[i + 1] * kInputGain);
-    const double nextR = mStageAR.Process(inR[i + 1] * kInputGain);
-    AdvanceSecondStage(fs);
-    outL[i] = mStageBL.Process(aL) * gain;
-    outR[i] = mStageBR.Process(aR) * gain;
-    aL = nextL;
-    aR = nextR;
+    AdvanceStages<kSettled>(fs, mSmoothA, mFirstStageTarget, first);
+    const StereoPair next = first.Process(_mm_mul_pd(Pack(inL[i + 1], inR[i + 1]), inputGain));
+    AdvanceStages<kSettled>(fs, mSmoothB, mSecondStageTarget, second);
+    const StereoPair out = _mm_mul_pd(second.Process(a), gain);
+    _mm_storel_pd(&outL[i], out);
+    _mm_storeh_pd(&outR[i], out);
+    a = next;
   }
-  AdvanceSecondStage(fs);
-  outL[nFrames - 1] = mStageBL.Process(aL) * gain;
-  outR[nFrames - 1] = mStageBR.Process(aR) * gain;
+  AdvanceStages<kSettled>(fs, mSmoothB, mSecondStageTarget, second);
+  const StereoPair out = _mm_mul_pd(second.Process(a), gain);
+  _mm_storel_pd(&outL[nFrames - 1], out);
+  _mm_storeh_pd(&outR[nFrames - 1], out);
+  first.Store();
+  second.Store();
 }
 
-template <class ChannelOp>
+template <bool kSettled, class ChannelOp>
 void Quarry::AdvanceControls(int nFrames, ChannelOp channelOp)
 {
   const double fs = GetSampleRate();
+  CragChannels<CragA> first(mStageAL, mStageAR);
+  CragChannels<CragB> second(mStageBL, mStageBR);
   for (int i = 0; i < nFrames; ++i) {
-    AdvanceFirstStage(fs);
-    AdvanceSecondStage(fs);
+    AdvanceStages<kSettled>(fs, mSmoothA, mFirstStageTarget, first);
+    AdvanceStages<kSettled>(fs, mSmoothB, mSecondStageTarget, second);
     channelOp(i);
   }
 }
 
-void Quarry::ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames)
+template <bool kSettled>
+void Quarry::ProcessBlock(double** inputs, double** outputs, int nFrames)
 {
-  if (nFrames < 1) return;
   const double* inL = inputs[0];
   const double* inR = inputs[1];
   double* outL = outputs[0];
   double* outR = outputs[1];
-  FollowSampleRate(GetSampleRate());
-
   switch (GetParam(kBypass)->Int()) {
     case 0:
-      ProcessStages(inL, inR, outL, outR, nFrames);
+      if (mStageBL.DcExact()) {
+        ProcessStages<kSettled, CragChannels<CragB>>(inL, inR, outL, outR, nFrames);
+      } else {
+        ProcessStages<kSettled, CragBPair>(inL, inR, outL, outR, nFrames);
+      }
       break;
     case 1:
       // The filters stand still while bypassed; smoothers and coefficients
       // move on.
-      AdvanceControls(nFrames, [&](int i) {
+      AdvanceControls<kSettled>(nFrames, [&](int i) {
         outL[i] = inL[i];
         outR[i] = inR[i];
       });
       break;
     default:
       // Any other bypass value writes nothing.
-      AdvanceControls(nFrames, [](int) {});
+      AdvanceControls<kSettled>(nFrames, [](int) {});
       break;
+  }
+}
+
+void Quarry::ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames)
+{
+  if (nFrames < 1) return;
+  const double fs = GetSampleRate();
+  FollowSampleRate(fs);
+  // Checked for every block: a knob that moves or a smoother still gliding
+  // takes the frame-by-frame path.
+  if (SettleControls(fs)) {
+    ProcessBlock<true>(inputs, outputs, nFrames);
+  } else {
+    ProcessBlock<false>(inputs, outputs, nFrames);
   }
 }

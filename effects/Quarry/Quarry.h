@@ -34,15 +34,24 @@ public:
 private:
   void InitParams();
   void FollowSampleRate(double fs);
-  // One frame's smoother steps and coefficients of the first (CragA) or the
-  // second (CragB) stages of both channels.
-  void AdvanceFirstStage(double fs);
-  void AdvanceSecondStage(double fs);
-  // The effect proper over a block.
+  // Every stage's coefficients for the rate and its smoother's position.
+  void CalcAtSmoothedPositions(double fs);
+  // When both smoothers have reached their fixed point, brings every
+  // stage's coefficients there and returns true: the block can then skip
+  // the per-frame smoother steps and coefficient updates, which would
+  // change nothing.
+  bool SettleControls(double fs);
+  // A block as the bypass switch has it.
+  template <bool kSettled>
+  void ProcessBlock(double** inputs, double** outputs, int nFrames);
+  // The effect proper over a block, both channels in step; SecondStages is
+  // CragBPair, or CragChannels<CragB> where the second stages run the
+  // DC-exact form.
+  template <bool kSettled, class SecondStages>
   void ProcessStages(const double* inL, const double* inR, double* outL, double* outR, int nFrames);
   // Advances smoothers and coefficients frame by frame without running the
   // filters; channelOp(frame) handles that frame's audio.
-  template <class ChannelOp>
+  template <bool kSettled, class ChannelOp>
   void AdvanceControls(int nFrames, ChannelOp channelOp);
 
   double mOutputGain = 1.0;
@@ -50,7 +59,7 @@ private:
   double mFirstStageTarget = 0.0;   // "GainL"
   Smooth mSmoothA;                  // first-stage control position
   Smooth mSmoothB;                  // second-stage control position
-  // Sample rate the smoothers' pole was last computed for.
+  // Sample rate the smoothers' pole and the filters' histories belong to.
   double mPoleRate;
   CragA mStageAL, mStageAR;
   CragB mStageBL, mStageBR;

@@ -8,7 +8,7 @@ QUARRY_BUILD_PACKAGES="cmake g++ make pkg-config libsndfile1-dev libcli11-dev li
   libcairo2-dev libpango1.0-dev libx11-dev libxext-dev libxfixes-dev fonts-dejavu-core"
 # Further packages the test suite and the benchmarks need.
 QUARRY_TEST_PACKAGES="libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev
-  xvfb xauth clang libclang-rt-14-dev binutils"
+  xvfb xauth libxtst-dev clang libclang-rt-14-dev binutils"
 
 # ensure_packages PKG...: installs what is missing (as root), or prints the
 # exact command to run and stops.

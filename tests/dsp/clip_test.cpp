@@ -54,6 +54,25 @@ TEST(Clip, UnindexableInputsGiveASignedZero)
   EXPECT_EQ(0.8333333134651184, Clip(2147483647.0 / kClipScale));
 }
 
+// Both lanes at once, each with its own sign, position and kind of input,
+// give what each would alone.
+TEST(Clip, LanesAreIndependent)
+{
+  const double values[] = {0.0,  -0.0,  0.3,    -0.3,   1 / kClipScale, -81.5 / kClipScale,
+                           1.39, -1.4,  5.0,    -1e7,   1e300,          kNaN,
+                           kInf, -kInf, 2e-308, -1e-310};
+  for (double left : values) {
+    for (double right : values) {
+      const StereoPair both = ClipLanes(Pack(left, right));
+      const double expectedLeft = ref::Clip(left), expectedRight = ref::Clip(right);
+      ASSERT_EQ(expectedLeft, Left(both)) << left << " | " << right;
+      ASSERT_EQ(std::signbit(expectedLeft), std::signbit(Left(both))) << left << " | " << right;
+      ASSERT_EQ(expectedRight, Right(both)) << left << " | " << right;
+      ASSERT_EQ(std::signbit(expectedRight), std::signbit(Right(both))) << left << " | " << right;
+    }
+  }
+}
+
 TEST(Clip, MatchesThePlainModelEverywhere)
 {
   for (int k = -300000; k <= 300000; ++k) {

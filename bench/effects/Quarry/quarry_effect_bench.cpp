@@ -2,7 +2,8 @@
 // the double path (ProcessDoubleReplacing) and the float path of the base
 // (ProcessBuffers(float, ...)). "Steady" keeps the parameters unchanged for
 // a few seconds first; "Automating" moves a parameter every block;
-// "AfterSilence" measures silence after a minute of it.
+// "AfterSilence" measures silence after a minute of it; "Noise" is steady
+// with loud white noise.
 
 #include <benchmark/benchmark.h>
 
@@ -17,7 +18,7 @@ constexpr int kBlock = 512;
 constexpr double kRate = 44100.0;
 
 enum class Path { kDouble, kFloat };
-enum class Load { kSteady, kAutomating, kAfterSilence };
+enum class Load { kSteady, kAutomating, kAfterSilence, kNoise };
 
 struct Rig {
   Quarry plug{IEffectInstanceInfo{}};
@@ -38,6 +39,21 @@ struct Rig {
       const double noise = static_cast<double>(state >> 8) / 16777216.0 - 0.5;
       inL[i] = 0.6 * std::sin(i * 2 * M_PI * 5 / kBlock) + 0.1 * noise;
       inR[i] = 0.5 * std::sin(i * 2 * M_PI * 3 / kBlock) - 0.1 * noise;
+      fInL[i] = static_cast<float>(inL[i]);
+      fInR[i] = static_cast<float>(inR[i]);
+    }
+  }
+
+  // Loud white noise: the signal crosses zero and the clipping knee at
+  // random, where the tune of the other loads is predictable.
+  void Noise()
+  {
+    unsigned state = 7u;
+    for (int i = 0; i < kBlock; ++i) {
+      state = state * 1664525u + 1013904223u;
+      inL[i] = static_cast<double>(state >> 8) / 16777216.0 - 0.5;
+      state = state * 1664525u + 1013904223u;
+      inR[i] = static_cast<double>(state >> 8) / 16777216.0 - 0.5;
       fInL[i] = static_cast<float>(inL[i]);
       fInR[i] = static_cast<float>(inR[i]);
     }
@@ -102,6 +118,7 @@ void BM_Quarry(benchmark::State& state)
     rig.Silence();
     rig.RunSeconds(path, 60.0, false);
   } else {
+    if (load == Load::kNoise) rig.Noise();
     rig.RunSeconds(path, 3.0, load == Load::kAutomating);
   }
   for (auto _ : state) {
@@ -121,6 +138,7 @@ void BM_Quarry(benchmark::State& state)
 BENCHMARK_TEMPLATE(BM_Quarry, Path::kDouble, Load::kSteady)->Name("Double/Steady");
 BENCHMARK_TEMPLATE(BM_Quarry, Path::kDouble, Load::kAutomating)->Name("Double/Automating");
 BENCHMARK_TEMPLATE(BM_Quarry, Path::kDouble, Load::kAfterSilence)->Name("Double/AfterSilence");
+BENCHMARK_TEMPLATE(BM_Quarry, Path::kDouble, Load::kNoise)->Name("Double/Noise");
 BENCHMARK_TEMPLATE(BM_Quarry, Path::kFloat, Load::kSteady)->Name("Float/Steady");
 BENCHMARK_TEMPLATE(BM_Quarry, Path::kFloat, Load::kAutomating)->Name("Float/Automating");
 BENCHMARK_TEMPLATE(BM_Quarry, Path::kFloat, Load::kAfterSilence)->Name("Float/AfterSilence");

@@ -299,6 +299,86 @@ TEST_F(QuarryModuleTest, AutomationInTheMiddleReachesTheEffect)
   EXPECT_EQ(got2[0], second[0]);  // bypassed
 }
 
+// ---- Sample-rate changes on a running instance ----
+
+AEffect* OpenAt(double rate)
+{
+  AEffect* p = QuarryModule().Instantiate();
+  if (!p) return nullptr;
+  Dispatch(p, effOpen);
+  Dispatch(p, effSetSampleRate, 0, 0, nullptr, static_cast<float>(rate));
+  Dispatch(p, effSetBlockSize, 0, 512);
+  Dispatch(p, effMainsChanged, 0, 1);
+  return p;
+}
+
+// How hosts move a running plug-in to another rate (or re-announce the same
+// one): suspend, set the rate, resume.
+void SuspendSetRateResume(AEffect* p, double rate)
+{
+  Dispatch(p, effMainsChanged, 0, 0);
+  Dispatch(p, effSetSampleRate, 0, 0, nullptr, static_cast<float>(rate));
+  Dispatch(p, effMainsChanged, 0, 1);
+}
+
+std::vector<std::vector<double>> Noise(int frames, unsigned seed)
+{
+  std::mt19937 rng(seed);
+  std::uniform_real_distribution<double> noise(-0.5, 0.5);
+  std::vector<std::vector<double>> ch(2, std::vector<double>(static_cast<size_t>(frames)));
+  for (auto& c : ch)
+    for (double& s : c) s = static_cast<float>(noise(rng));
+  return ch;
+}
+
+// With both tone knobs at 0 the smoothers never leave 0, so the filters'
+// histories are all that the past leaves behind: after a real rate change
+// the plug-in must sound exactly like one started afresh at the new rate.
+TEST(QuarryModule, RateChangeStartsTheFiltersAfresh)
+{
+  ASSERT_TRUE(QuarryModule().Loaded());
+  const double changes[][2] = {{96000, 192000}, {44100, 48000}, {48000, 96000}, {192000, 44100}};
+  for (const auto& change : changes) {
+    SCOPED_TRACE(std::to_string(change[0]) + " -> " + std::to_string(change[1]));
+    AEffect* moved = OpenAt(change[0]);
+    AEffect* fresh = OpenAt(change[1]);
+    ASSERT_TRUE(moved && fresh);
+    for (AEffect* p : {moved, fresh}) {
+      p->setParameter(p, kGainL, 0.0f);
+      p->setParameter(p, kGainM, 0.0f);
+    }
+    PluginRun(moved, Noise(static_cast<int>(change[0]), 1), Path::Float);
+    SuspendSetRateResume(moved, change[1]);
+
+    const std::vector<std::vector<double>> after = Noise(static_cast<int>(change[1]), 2);
+    const auto got = PluginRun(moved, after, Path::Float);
+    ExpectSameAudio(got, PluginRun(fresh, after, Path::Float), Path::Double);
+    double sum = 0;
+    for (double s : got[0]) sum += s;
+    EXPECT_LT(std::fabs(sum / static_cast<double>(got[0].size())), 1e-3);
+    Close(moved);
+    Close(fresh);
+  }
+}
+
+// A suspend and resume at the same rate is no change: the filters play on
+// from where they were, exactly as if the host had never paused.
+TEST(QuarryModule, SuspendAndResumeAtTheSameRateKeepsTheFilters)
+{
+  ASSERT_TRUE(QuarryModule().Loaded());
+  AEffect* paused = OpenAt(48000);
+  AEffect* steady = OpenAt(48000);
+  ASSERT_TRUE(paused && steady);
+  const std::vector<std::vector<double>> before = Riff(6000), after = Noise(6000, 3);
+  ExpectSameAudio(PluginRun(paused, before, Path::Double), PluginRun(steady, before, Path::Double),
+                  Path::Double);
+  SuspendSetRateResume(paused, 48000);
+  ExpectSameAudio(PluginRun(paused, after, Path::Double), PluginRun(steady, after, Path::Double),
+                  Path::Double);
+  Close(paused);
+  Close(steady);
+}
+
 TEST_F(QuarryModuleTest, ProcessingDoesNotCallTheHost)
 {
   RecordingHost::Get().calls.clear();

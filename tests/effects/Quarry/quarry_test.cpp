@@ -252,8 +252,78 @@ void ExpectBitExactSession(double fs)
 
 TEST(Quarry, BitExactAt44100) { ExpectBitExactSession(44100.0); }
 
+// Once the smoothers reach their fixed point the plug-in skips their steps
+// and the coefficient updates; none of that may show in the output. The
+// session settles, is automated (the smoothers move off their fixed point),
+// settles again, is bypassed and resumed while settled, and changes the
+// sample rate, against the plain model all along.
+TEST(Quarry, BitExactAcrossTheSmoothersSettlingPoint)
+{
+  const double fs = 44100.0;
+  const int total = static_cast<int>(fs * 40);
+  TestSignal sig(static_cast<int>(fs * 2), fs);
+  Host host(fs);
+  ref::Effect model;
+  double outDb = -30, gainM = 0.7, gainL = 0.3, rate = fs;
+  int bypass = 0;
+  model.SetParams(outDb, gainM, gainL, bypass);
+  const int blockSizes[] = {512, 1, 333, 64, 2048, 7};
+  std::vector<double> outL(4096), outR(4096), refL(4096), refR(4096);
+
+  auto settled = [&] {
+    return host.plug.GetFirstStageSmoother().AtRest(gainL) &&
+           host.plug.GetSecondStageSmoother().AtRest(gainM);
+  };
+  auto set = [&](int param, double value) {
+    host.SetParam(param, value);
+    const double plain = host.plug.GetParam(param)->Value();
+    if (param == Quarry::kOut) outDb = plain;
+    if (param == Quarry::kGainM) gainM = plain;
+    if (param == Quarry::kGainL) gainL = plain;
+    if (param == Quarry::kBypass) bypass = static_cast<int>(plain);
+    model.SetParams(outDb, gainM, gainL, bypass);
+  };
+
+  int frame = 0, block = 0, settledAt = -1, movedAt = -1, settledAgainAt = -1;
+  while (frame < total) {
+    const int n = blockSizes[block++ % 6];
+    const int at = frame % (static_cast<int>(sig.left.size()) - 4096);
+    host.Process(&sig.left[at], &sig.right[at], outL.data(), outR.data(), n);
+    model.Process(&sig.left[at], &sig.right[at], refL.data(), refR.data(), n, rate);
+    for (int i = 0; i < n; ++i) {
+      ASSERT_TRUE(SameBits(refL[i], outL[i])) << "frame " << frame + i;
+      ASSERT_TRUE(SameBits(refR[i], outR[i])) << "frame " << frame + i;
+    }
+    frame += n;
+    if (settledAt < 0 && settled()) {
+      settledAt = frame;
+      set(Quarry::kGainL, 0.55);  // both knobs move off the fixed point
+      set(Quarry::kGainM, 0.25);
+    } else if (settledAt >= 0 && movedAt < 0) {
+      movedAt = frame;
+      EXPECT_FALSE(settled());
+    } else if (movedAt >= 0 && settledAgainAt < 0 && settled()) {
+      settledAgainAt = frame;
+      set(Quarry::kOut, -12);  // no smoother: stays settled
+      set(Quarry::kBypass, 1);
+    } else if (settledAgainAt >= 0 && bypass == 1 && frame > settledAgainAt + fs) {
+      set(Quarry::kBypass, 0);
+    } else if (settledAgainAt >= 0 && rate == fs && frame > settledAgainAt + 2 * fs) {
+      // A new rate moves the smoothers' pole and every coefficient.
+      rate = 48000.0;
+      host.plug.SetSampleRate(rate);
+      model.ClearHistories();
+    }
+  }
+  EXPECT_GT(settledAt, 0);
+  EXPECT_GT(settledAgainAt, movedAt);
+  EXPECT_EQ(48000.0, rate);
+}
+
 TEST(Quarry, BitExactAt96000) { ExpectBitExactSession(96000.0); }
 
+// The new rate's coefficients apply from the next block on, and the filters
+// start that block from silence; the control positions glide on.
 TEST(Quarry, SampleRateChangeTakesEffectOnTheNextBlock)
 {
   const int n = 4096;
@@ -266,6 +336,7 @@ TEST(Quarry, SampleRateChangeTakesEffectOnTheNextBlock)
   model.Process(sig.left.data(), sig.right.data(), refL.data(), refR.data(), n, 44100.0);
   host.plug.SetSampleRate(48000.0);
   host.Process(&sig.left[n], &sig.right[n], &outL[n], &outR[n], n);
+  model.ClearHistories();
   model.Process(&sig.left[n], &sig.right[n], &refL[n], &refR[n], n, 48000.0);
   for (int i = 0; i < 2 * n; ++i) {
     ASSERT_TRUE(SameBits(refL[i], outL[i])) << i;
@@ -327,6 +398,34 @@ TEST(Quarry, NonFiniteInputDoesNotSilenceTheChannelForGood)
   double tailEnergy = 0;
   for (int i = n - 1000; i < n; ++i) tailEnergy += outL[i] * outL[i];
   EXPECT_GT(tailEnergy, 1e-4);
+}
+
+// A subnormal input sample counts as a zero of its sign, in whichever
+// channel it comes, while the other channel plays on untouched.
+TEST(Quarry, SubnormalInputCountsAsSignedZero)
+{
+  const int n = 4096;
+  TestSignal sig(n, 44100.0);
+  std::vector<double> tinyL = sig.left, zeroL = sig.left, tinyR = sig.right, zeroR = sig.right;
+  for (int i = 0; i < n; i += 3) {
+    const double tiny = (i % 2 ? -1 : 1) * DBL_MIN / (4 + i % 7);  // subnormal even when raised
+    (i < n / 2 ? tinyL : tinyR)[i] = tiny;
+    (i < n / 2 ? zeroL : zeroR)[i] = std::copysign(0.0, tiny);
+  }
+  Host withTiny(44100.0), withZeros(44100.0);
+  std::vector<double> tL(n), tR(n), zL(n), zR(n);
+  withTiny.Process(tinyL.data(), tinyR.data(), tL.data(), tR.data(), n);
+  withZeros.Process(zeroL.data(), zeroR.data(), zL.data(), zR.data(), n);
+  for (int i = 0; i < n; ++i) {
+    ASSERT_TRUE(SameBits(zL[i], tL[i])) << i;
+    ASSERT_TRUE(SameBits(zR[i], tR[i])) << i;
+  }
+  // The filters keep the zero, not the subnormal value.
+  double lastL[2] = {0.5, -DBL_MIN / 5}, lastR[2] = {-DBL_MIN / 5, 0.25}, out[2][2];
+  withTiny.Process(lastL, lastR, out[0], out[1], 2);
+  EXPECT_TRUE(SameBits(-0.0, withTiny.plug.GetFirstStage(0).pastIn[0]));
+  EXPECT_TRUE(SameBits(-0.0, withTiny.plug.GetFirstStage(1).pastIn[1]));
+  EXPECT_EQ(0.25 * 3.1622776601683795, withTiny.plug.GetFirstStage(1).pastIn[0]);
 }
 
 // After a minute of silence the filters hold zeros, not subnormal numbers,

@@ -167,6 +167,14 @@ void Effect::SetParams(double outDb, double gainM, double gainL, int bypassValue
   bypass = bypassValue;
 }
 
+void Effect::ClearHistories()
+{
+  for (int c = 0; c < 2; c++) {
+    stageA[c] = StageA();
+    stageB[c] = StageB();
+  }
+}
+
 void Effect::Process(const double* inL, const double* inR, double* outL, double* outR, int n, double fs)
 {
   for (int f = 0; f < n; f++) {

@@ -26,6 +26,8 @@ struct Effect {
   StageA stageA[2];
   StageB stageB[2];
   void SetParams(double outDb, double gainM, double gainL, int bypassValue);
+  // What a change of sample rate does: every filter starts from silence.
+  void ClearHistories();
   void Process(const double* inL, const double* inR, double* outL, double* outR, int n, double fs);
 };
 

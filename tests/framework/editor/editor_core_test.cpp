@@ -169,6 +169,8 @@ TEST_F(EditorTest, LoosePassRepaintsOnlyTheDirtyControlsAndWhatLiesUnder)
 TEST_F(EditorTest, HostPostsWhileTheEditorTicks)
 {
   gui->OpenWindow(nullptr);
+  // Start from the bottom, so every value the host posts lies above it.
+  gui->SetParameterFromPlug(2, 0.0, true);
   const int kPosts = 5000;
   std::atomic<bool> done{false};
   std::thread host([&] {
