@@ -1,105 +1,62 @@
-// What the editor's drawing pass costs on the effect's own layout: a
-// 303 x 436 editor with an opaque background, a two-frame switch and three
-// 31-frame knob strips with alpha. A full redraw and the redraw of one knob
+// What the editor's drawing pass costs on the effect's own layout and
+// artwork: a 303 x 436 editor with an opaque background, a two-frame switch
+// and three 31-frame knob strips of 64 x 64 with alpha. A full redraw and the redraw of one knob
 // whose value changed are measured against a plain copy of the background
 // in the same run; the ratio of the full redraw to the copy is printed
 // after the run.
 
 #include <benchmark/benchmark.h>
 
-#include <cmath>
-
 #include "bench/pix/bench_ratios.h"
 #include "framework/editor/BitmapStorage.h"
 #include "framework/editor/controls/IKnobControls.h"
 #include "framework/editor/controls/ISwitchControls.h"
 #include "pix/pix_blit.h"
-#include "pix/pix_membitmap.h"
 #include "pix/pix_sysbitmap.h"
-#include "pix/pix_vector.h"
 #include "tests/framework/editor/headless_graphics.h"
 #include "tests/framework/test_plug.h"
 
 namespace {
 
 const int kW = 303, kH = 436;
-const int kKnobSize = 64, kKnobFrames = 31;
 
-// An opaque background with some variety in every row.
-PIX_MemBitmap* Background()
-{
-  PIX_MemBitmap* bm = new PIX_MemBitmap(kW, kH);
-  for (int y = 0; y < kH; ++y)
-    for (int x = 0; x < kW; ++x)
-      bm->getBits()[y * bm->getRowSpan() + x] =
-          0xFF000000u | ((x * 3) & 0xFF) << 16 | ((y * 5) & 0xFF) << 8 | 0x40;
-  return bm;
-}
-
-// A knob strip: on a transparent ground, an anti-aliased disc (so its rim
-// has partial alpha) with a pointer turned a little further each frame.
-PIX_MemBitmap* KnobStrip()
-{
-  PIX_MemBitmap* bm = new PIX_MemBitmap(kKnobSize, kKnobSize * kKnobFrames);
-  PIX_Clear(bm, 0);
-  const float c = kKnobSize / 2.0f;
-  for (int f = 0; f < kKnobFrames; ++f) {
-    const float top = static_cast<float>(f * kKnobSize);
-    PIX_FillCircle(bm, c, top + c, 28.0f, 0xFF606870u, 1.0f, 0, true);
-    const float a = -2.4f + 4.8f * f / (kKnobFrames - 1);
-    PIX_FLine(bm, c, top + c, c + 24.0f * std::sin(a), top + c - 24.0f * std::cos(a), 0xFFF0F0F0u, 1.0f, 0,
-              true);
-  }
-  return bm;
-}
-
-// A two-frame switch with alpha: a rounded plate, dark and lit.
-PIX_MemBitmap* SwitchStrip()
-{
-  PIX_MemBitmap* bm = new PIX_MemBitmap(40, 2 * 30);
-  PIX_Clear(bm, 0);
-  PIX_FillCircle(bm, 20.0f, 15.0f, 13.0f, 0xFF303030u, 1.0f, 0, true);
-  PIX_FillCircle(bm, 20.0f, 45.0f, 13.0f, 0xFFE04020u, 1.0f, 0, true);
-  return bm;
-}
-
-// The effect's layout: background, bypass switch, three knobs, in its
-// attachment order. Images go into the cache under their ids, as loading
-// them would put them.
+// The effect's layout with its own artwork: background, bypass switch and
+// three knobs, in its attachment order. The images are loaded from the
+// source tree's PNG files through libpng.
 struct QuarryEditor {
   QuarryLikePlug plug;
   HeadlessGraphics* gui;
   IControl* knob;  // the TON knob
-  PIX_MemBitmap* background;
+  PIX_IBitmap* background;
 
-  QuarryEditor() : gui(new HeadlessGraphics(&plug, kW, kH)), background(Background())
+  QuarryEditor() : gui(new HeadlessGraphics(&plug, kW, kH))
   {
-    s_bitmapCache.Add(background, 101);
-    s_bitmapCache.Add(SwitchStrip(), 102);
-    PIX_MemBitmap* knobs = KnobStrip();
-    s_bitmapCache.Add(knobs, 109);
+    gui->imageFolder = QUARRY_IMAGE_DIR;
     gui->AttachBackground(101, "resources/img/bg.png");
     IBitmap bypass = gui->LoadIBitmap(102, "resources/img/by.png", 2);
     gui->AttachControl(new ISwitchControl(&plug, 11, 225, 3, &bypass));
-    IBitmap strip = gui->LoadIBitmap(109, "resources/img/TON.png", kKnobFrames);
-    knob = new IKnobMultiControl(&plug, 180, 104, 1, &strip, kVertical, 4.0);
-    gui->AttachControl(knob);
-    gui->AttachControl(new IKnobMultiControl(&plug, 113, 33, 2, &strip, kVertical, 4.0));
-    gui->AttachControl(new IKnobMultiControl(&plug, 44, 104, 0, &strip, kVertical, 4.0));
+    knob = AttachKnob(109, "resources/img/TON.png", 180, 104, 1);
+    AttachKnob(110, "resources/img/SUS.png", 113, 33, 2);
+    AttachKnob(113, "resources/img/OUT.png", 44, 104, 0);
     plug.AttachGraphics(gui);
+    background = s_bitmapCache.Find(101);
     IRECT all(0, 0, kW, kH);
     gui->Draw(&all);  // makes the draw bitmap
   }
-  ~QuarryEditor()
+  IControl* AttachKnob(int id, const char* name, int x, int y, int paramIdx)
   {
-    // Closing the plug-in deletes the editor; the images go back to the cache's care.
-    for (int id : {101, 102, 109}) s_bitmapCache.Remove(s_bitmapCache.Find(id));
+    IBitmap strip = gui->LoadIBitmap(id, name, 31);
+    IControl* control = new IKnobMultiControl(&plug, x, y, paramIdx, &strip, kVertical, 4.0);
+    gui->AttachControl(control);
+    return control;
   }
+  bool Loaded() const { return background && background->getWidth() == kW && gui->NControls() == 5; }
 };
 
 void Editor_PlainCopy(benchmark::State& state)
 {
   QuarryEditor e;
+  if (!e.Loaded()) return state.SkipWithError("the effect's images did not load");
   PIX_IBitmap* canvas = e.gui->GetDrawBitmap();
   for (auto _ : state) {
     PIX_Blit(canvas, e.background, 0, 0, 0, 0, kW, kH, 1.0f, 0);
@@ -112,6 +69,7 @@ BENCHMARK(Editor_PlainCopy);
 void Editor_FullRedraw(benchmark::State& state)
 {
   QuarryEditor e;
+  if (!e.Loaded()) return state.SkipWithError("the effect's images did not load");
   IRECT all(0, 0, kW, kH);
   for (auto _ : state) {
     e.gui->SetAllControlsDirty();
@@ -126,6 +84,7 @@ BENCHMARK(Editor_FullRedraw);
 void Editor_OneKnobRedraw(benchmark::State& state)
 {
   QuarryEditor e;
+  if (!e.Loaded()) return state.SkipWithError("the effect's images did not load");
   double value = 0.2;
   for (auto _ : state) {
     value = value == 0.2 ? 0.8 : 0.2;
