@@ -272,6 +272,11 @@ TEST_F(HostCallsTest, AnAttachedEditorFollowsHostChangesOnItsOwnThread)
   e->dispatcher(e, effEditIdle, 0, 0, nullptr, 0.0f);
   EXPECT_DOUBLE_EQ(gui->gain->GetValue(), 0.5);
 
+  // The editor shows what the parameter holds, not what the host sent.
+  e->setParameter(e, ProbeEffect::kGain, -0.6f);
+  e->dispatcher(e, effEditIdle, 0, 0, nullptr, 0.0f);
+  EXPECT_DOUBLE_EQ(gui->gain->GetValue(), 0.0);
+
   // Text is read as a plain value and normalized on the way.
   e->dispatcher(e, effString2Parameter, ProbeEffect::kGain, 0, const_cast<char*>("-6"), 0.0f);
   e->dispatcher(e, effEditIdle, 0, 0, nullptr, 0.0f);
