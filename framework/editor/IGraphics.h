@@ -287,11 +287,14 @@ public:
   IBitmap LoadIBitmap(int id, const char* name, int frames = 1, bool framesAreHorizontal = false);
   // Hands the bitmap's data to the cache (id -1); holding it twice is harmless.
   void RetainBitmap(IBitmap* bitmap);
-  // Removes the bitmap's data from the cache and deletes it.
+  // Removes the bitmap's data from the cache and deletes it; the IBitmap
+  // passed is left without data (other copies of it must not be drawn).
   void ReleaseBitmap(IBitmap* bitmap);
   // A bilinear-scaled copy of w x h, held by the cache; frames vertical.
+  // An empty size (or a source without data) gives an IBitmap without data.
   IBitmap ScaleBitmap(IBitmap* bitmap, int w, int h);
-  // A copy of the area r, held by the cache; frames vertical.
+  // A copy of the area r, held by the cache; frames vertical. Where r lies
+  // outside the source the copy is transparent black.
   IBitmap CropBitmap(IBitmap* bitmap, IRECT* r);
   // The draw bitmap's first pixel (made now if needed); null without one.
   PIX_pixel* GetBits();
@@ -404,6 +407,19 @@ private:
   void DrawStrict(IRECT* r);
   void DrawBackgroundAndAll();
   void DrawDirtyOverlaps();
+  // The parameter a press on the control opens a host gesture for; -1 when
+  // the control is unbound or its index names no parameter.
+  int GestureParam(IControl* control);
+  void CaptureMouse(int controlIdx, int x, int y);
+  // Shows the parameter's display texts, current (the displayed value)
+  // checked, and hands the chosen one to the control.
+  void PromptFromMenu(IControl* control, IParam* param, IRECT* textRect, const char* current);
+  // Blits src's area at (srcX, srcY) onto dest clipped to the draw
+  // rectangle, the source offset moving with the clipped edges.
+  bool BlitClipped(PIX_IBitmap* src, const IRECT* dest, int srcX, int srcY, const IChannelBlend* blend);
+  // Calls fn(control) for every control bound to the parameter, in order.
+  template <class Fn>
+  void ForEachControlOf(int paramIdx, Fn fn);
   // The parameter's normalized value for a plain one; the value itself
   // when the index names no parameter.
   double NormalizedValue(int paramIdx, double value);

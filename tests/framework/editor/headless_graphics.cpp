@@ -55,12 +55,17 @@ int HeadlessGraphics::ShowMessageBox(const char*, const char*, int)
   return messageBoxAnswer;
 }
 
-IPopupMenu* HeadlessGraphics::CreateIPopupMenu(IPopupMenu* menu, IRECT*)
+IPopupMenu* HeadlessGraphics::CreateIPopupMenu(IPopupMenu* menu, IRECT* r)
 {
   calls.push_back("CreateIPopupMenu");
   ReleaseMouseCapture();
   shownMenu.clear();
-  for (int i = 0; i < menu->GetNItems(); ++i) shownMenu.push_back(menu->GetItemText(i));
+  shownMenuChecked.clear();
+  shownMenuRect = r ? *r : IRECT();
+  for (int i = 0; i < menu->GetNItems(); ++i) {
+    shownMenu.push_back(menu->GetItemText(i));
+    shownMenuChecked.push_back(menu->IsItemChecked(i));
+  }
   if (menuChoice < 0 || menuChoice >= menu->GetNItems()) return nullptr;
   menu->SetChosenItemIdx(menuChoice);
   return menu;

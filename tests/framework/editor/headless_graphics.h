@@ -89,6 +89,8 @@ public:
   std::vector<std::string> calls;  // platform slots called, by name, in order
   std::vector<std::string> urls;
   std::vector<std::string> shownMenu;  // texts of the last menu shown
+  std::vector<bool> shownMenuChecked;  // and which of them were checked
+  IRECT shownMenuRect;
   int osLoads = 0;
   TextEntry textEntry;
   bool HasDrawBitmap() const { return mDrawBitmap != nullptr; }
