@@ -9,7 +9,6 @@
 #include "base/mutex.h"
 #include "framework/IEffectBase.h"
 #include "framework/IParam.h"
-#include "framework/editor/BitmapStorage.h"
 #include "framework/editor/controls/IBitmapControl.h"
 #include "framework/editor/controls/IControl.h"
 #include "framework/editor/controls/IPanelControl.h"
@@ -254,6 +253,50 @@ void IGraphics::SetControlFromPlug(int controlIdx, double normalizedValue)
   if (control) control->SetValueFromPlug(normalizedValue);
 }
 
+template <class Fn>
+void IGraphics::ForEachControlOf(int paramIdx, Fn fn)
+{
+  for (int i = 0; i < mControls.GetSize(); ++i) {
+    IControl* control = mControls.Get(i);
+    if (control->ParamIdx() == paramIdx) fn(control);
+  }
+}
+
+void IGraphics::SetParameterFromGUI(int paramIdx, double normalizedValue)
+{
+  ForEachControlOf(paramIdx, [=](IControl* control) { control->SetValueFromUserInput(normalizedValue); });
+}
+
+void IGraphics::HideControl(int paramIdx, bool hide)
+{
+  ForEachControlOf(paramIdx, [=](IControl* control) { control->Hide(hide); });
+}
+
+void IGraphics::GrayOutControl(int paramIdx, bool gray)
+{
+  ForEachControlOf(paramIdx, [=](IControl* control) { control->GrayOut(gray); });
+}
+
+void IGraphics::ClampControl(int paramIdx, double lo, double hi, bool normalized)
+{
+  if (!normalized) {
+    lo = NormalizedValue(paramIdx, lo);
+    hi = NormalizedValue(paramIdx, hi);
+  }
+  ForEachControlOf(paramIdx, [=](IControl* control) { control->Clamp(lo, hi); });
+}
+
+void IGraphics::AssignParamNameToolTips()
+{
+  // Names are fixed once the plug-in is constructed, so they are read
+  // without the plug-in mutex.
+  for (int i = 0; i < mControls.GetSize(); ++i) {
+    IControl* control = mControls.Get(i);
+    const IParam* param = control->GetParam();
+    if (param) control->SetTooltip(param->GetNameForHost());
+  }
+}
+
 bool IGraphics::SnapshotParam(int paramIdx, ParamSnapshot* snapshot)
 {
   if (!mPlug || !snapshot) return false;
@@ -265,18 +308,4 @@ bool IGraphics::SnapshotParam(int paramIdx, ParamSnapshot* snapshot)
   param->GetDisplayForHost(snapshot->mValue, false, snapshot->mDisplay, true);
   BASE_CopyString(snapshot->mLabel, param->GetLabelForHost(), sizeof(snapshot->mLabel));
   return true;
-}
-
-// ---- Images ----
-
-IBitmap IGraphics::LoadIBitmap(int id, const char* name, int frames, bool framesAreHorizontal)
-{
-  PIX_IBitmap* data = s_bitmapCache.Find(id);
-  if (!data) {
-    data = OSLoadBitmap(id, name);
-    // A bitmap the cache could not take stays alive: controls point at it.
-    if (data) s_bitmapCache.Add(data, id);
-  }
-  if (!data) return IBitmap(nullptr, 0, 0, frames, framesAreHorizontal);
-  return IBitmap(data, data->getWidth(), data->getHeight(), frames, framesAreHorizontal);
 }

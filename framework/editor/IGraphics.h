@@ -265,9 +265,14 @@ public:
   void AssignParamNameToolTips();
   // A menu of the display texts (enumerations, and booleans with display
   // texts) or an in-place text field over textRect; nothing when an
-  // argument is missing.
+  // argument is missing. Takes the plug-in mutex only to read the current
+  // value, never while the menu is shown.
   void PromptUserInput(IControl* control, IParam* param, IRECT* textRect);
-  // The text typed for the parameter, as the control's user input.
+  // The text typed for the parameter, as the control's user input:
+  // enumerations and booleans match a display text (none matching: 0),
+  // others read the decimal number the text starts with (none: 0; a point
+  // separates the decimals whatever the locale), its sign turned for a
+  // negated display.
   void SetFromStringAfterPrompt(IControl* control, IParam* param, const char* text);
   // The parameter of the control under the point (-1 over the background
   // or nothing); remembered for the next query.
@@ -287,11 +292,14 @@ public:
   IBitmap LoadIBitmap(int id, const char* name, int frames = 1, bool framesAreHorizontal = false);
   // Hands the bitmap's data to the cache (id -1); holding it twice is harmless.
   void RetainBitmap(IBitmap* bitmap);
-  // Removes the bitmap's data from the cache and deletes it.
+  // Removes the bitmap's data from the cache and deletes it; the IBitmap
+  // passed is left without data (other copies of it must not be drawn).
   void ReleaseBitmap(IBitmap* bitmap);
   // A bilinear-scaled copy of w x h, held by the cache; frames vertical.
+  // An empty size (or a source without data) gives an IBitmap without data.
   IBitmap ScaleBitmap(IBitmap* bitmap, int w, int h);
-  // A copy of the area r, held by the cache; frames vertical.
+  // A copy of the area r, held by the cache; frames vertical. Where r lies
+  // outside the source the copy is transparent black.
   IBitmap CropBitmap(IBitmap* bitmap, IRECT* r);
   // The draw bitmap's first pixel (made now if needed); null without one.
   PIX_pixel* GetBits();
@@ -299,7 +307,10 @@ public:
   // ---- Drawing (editor thread, inside a drawing pass) ----
   // Every operation draws into the draw bitmap and returns true. Bitmap
   // blits are clipped to the draw rectangle of the pass; shapes are not.
-  // A null blend means full weight, blended by source alpha.
+  // A null blend means full weight, blended by source alpha. A missing
+  // colour, rectangle or image draws nothing; float coordinates are
+  // truncated toward zero with values no int holds (and NaN) kept outside
+  // the bitmap.
 
   bool DrawBitmap(IBitmap* bitmap, IRECT* dest, int srcX, int srcY, const IChannelBlend* blend = nullptr);
   // frame counts from 1; frames below 2 (or a one-frame image) draw the first.
@@ -346,7 +357,10 @@ public:
   // can be made. A null or empty text draws nothing and is true.
   bool DrawIText(IText* text, const char* str, IRECT* r, bool measure = false);
   // The cached font for the text (stored into its cached-font field), made
-  // and cached when missing; null when the platform has no such font.
+  // and cached when missing; null when the platform has no such font. A
+  // face whose line height comes out unlike the size asked is made once
+  // more at the height that should give it. Takes the font cache's mutex
+  // for the lookup and the add.
   PIX_IFont* CacheFont(IText* text);
 
   // ---- Accessors ----
@@ -404,6 +418,19 @@ private:
   void DrawStrict(IRECT* r);
   void DrawBackgroundAndAll();
   void DrawDirtyOverlaps();
+  // The parameter a press on the control opens a host gesture for; -1 when
+  // the control is unbound or its index names no parameter.
+  int GestureParam(IControl* control);
+  void CaptureMouse(int controlIdx, int x, int y);
+  // Shows the parameter's display texts, current (the displayed value)
+  // checked, and hands the chosen one to the control.
+  void PromptFromMenu(IControl* control, IParam* param, IRECT* textRect, const char* current);
+  // Blits src's area at (srcX, srcY) onto dest clipped to the draw
+  // rectangle, the source offset moving with the clipped edges.
+  bool BlitClipped(PIX_IBitmap* src, const IRECT* dest, int srcX, int srcY, const IChannelBlend* blend);
+  // Calls fn(control) for every control bound to the parameter, in order.
+  template <class Fn>
+  void ForEachControlOf(int paramIdx, Fn fn);
   // The parameter's normalized value for a plain one; the value itself
   // when the index names no parameter.
   double NormalizedValue(int paramIdx, double value);

@@ -10,7 +10,19 @@
 //
 // Threads: a plain value.
 
+#include <climits>
+
 #include "framework/editor/IBitmap.h"
+
+// Truncation toward zero of a coordinate computed in floating point, kept
+// within int: beyond-range values saturate and NaN gives INT_MIN, which
+// lies outside every bitmap.
+inline int ITruncToInt(double v)
+{
+  if (!(v > static_cast<double>(INT_MIN))) return INT_MIN;
+  if (v >= static_cast<double>(INT_MAX)) return INT_MAX;
+  return static_cast<int>(v);
+}
 
 struct IRECT {
   int mL = 0, mT = 0, mR = 0, mB = 0;

@@ -2,16 +2,9 @@
 
 #include "framework/editor/IGraphics.h"
 
-namespace {
-IRECT FrameRECT(int x, int y, const IBitmap* bitmap)
-{
-  return bitmap ? IRECT(x, y, bitmap) : IRECT(x, y, x, y);
-}
-}  // namespace
-
 IBitmapControl::IBitmapControl(IEffectBase* plug, int x, int y, int paramIdx, IBitmap* bitmap,
                                IChannelBlend::EBlendMethod blendMethod)
-    : IControl(plug, FrameRECT(x, y, bitmap), paramIdx, blendMethod), mBitmap(bitmap ? *bitmap : IBitmap())
+    : IControl(plug, FrameRECT(x, y, bitmap), paramIdx, blendMethod), mBitmap(BitmapOrEmpty(bitmap))
 {
 }
 
@@ -21,11 +14,11 @@ IBitmapControl::IBitmapControl(IEffectBase* plug, int x, int y, IBitmap* bitmap,
 {
 }
 
-int IBitmapControl::FrameForValue() const
+int IBitmapControl::FrameForValue(const IBitmap& bitmap, double value)
 {
-  const int n = mBitmap.Frames();
+  const int n = bitmap.Frames();
   if (n < 2) return 1;
-  const double f = (n - 1) * mValue + 0.5;
+  const double f = (n - 1) * value + 0.5;
   // Below one frame (or not a number) shows the first, past the last the last.
   if (!(f >= 1.0)) return 1;
   if (f >= n) return n;

@@ -21,7 +21,10 @@ public:
 
   const IBitmap* GetBitmap() const { return &mBitmap; }
   // The frame (from 1) the current value shows.
-  int FrameForValue() const;
+  int FrameForValue() const { return FrameForValue(mBitmap, mValue); }
+  // The frame (from 1) of the strip that shows value; every control that
+  // draws a value as one frame of a strip chooses it here.
+  static int FrameForValue(const IBitmap& bitmap, double value);
 
 protected:
   IBitmap mBitmap;

@@ -1,6 +1,7 @@
 #include "framework/editor/controls/IControl.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "framework/IEffectBase.h"
 #include "framework/IParam.h"
@@ -172,4 +173,12 @@ void IControl::SetAllAuxParamsFromGUI()
   if (!mPlug) return;
   const AuxParam* aux = mAuxParams.Get();
   for (int i = 0; i < mAuxParams.GetSize(); ++i) mPlug->SetParameterFromGUI(aux[i].mParamIdx, aux[i].mValue);
+}
+
+void IControl::UpdateText(BASE_String* field, const char* text)
+{
+  if (!text) text = "";
+  if (!std::strcmp(field->Get(), text)) return;
+  SetDirty(false);
+  field->Set(text);
 }

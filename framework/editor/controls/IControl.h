@@ -150,6 +150,24 @@ public:
   IGraphics* GetGUI() const;
 
 protected:
+  // Control or shift held: drags and wheel steps adjust ten times finer.
+  static bool IsFineAdjust(const IMouseMod* mod) { return mod && (mod->mC || mod->mS); }
+  // The value change of d wheel steps: 0.01 each, 0.001 when fine.
+  static double WheelDelta(const IMouseMod* mod, int d) { return d * (IsFineAdjust(mod) ? 0.001 : 0.01); }
+  // Controls take a copy of the caller's bitmap; a missing one is an image
+  // without pixels or size, drawn as nothing.
+  static IBitmap BitmapOrEmpty(const IBitmap* bitmap) { return bitmap ? *bitmap : IBitmap(); }
+  // One frame of the bitmap with its top-left corner at (x, y); without a
+  // bitmap, a rectangle of no size there.
+  static IRECT FrameRECT(int x, int y, const IBitmap* bitmap)
+  {
+    return bitmap ? IRECT(x, y, bitmap) : IRECT(x, y, x, y);
+  }
+
+  // Text controls' SetTextFromPlug: replaces the text and marks the control
+  // dirty when it differs (exact comparison; null counts as "").
+  void UpdateText(BASE_String* field, const char* text);
+
   int mTextEntryLength = 7;
   IText mText;
   IEffectBase* mPlug;
