@@ -47,32 +47,25 @@ public:
   {
     std::string error;
     std::unique_ptr<HostedPlugin> plugin = StartPluginForEditor(&mOptions, &error);
-    if (!plugin) return Fail(error);
+    if (!plugin) return EditorCommandFailed(error);
     // A program file that could not be saved at the end would lose the
     // user's work: find out now.
-    if (!mSaveFxp.empty() && !SafeOutputFile(mSaveFxp).Create(&error)) return Fail(error);
-    std::unique_ptr<EditorWindow> window = EditorWindow::Open(plugin.get(), &error);
-    if (!window) return Fail(error);
+    if (!mSaveFxp.empty() && !SafeOutputFile(mSaveFxp).Create(&error)) return EditorCommandFailed(error);
+    std::unique_ptr<EditorWindow> window = OpenEditorWindow(plugin.get(), false, &error);
+    if (!window) return EditorCommandFailed(error);
     HostedPlugin* host = plugin.get();
     window->SetAutomationHandler([host](int index, float) { PrintChange(host, index); });
-    if (!window->ShowEditor(EditorTitle(host), false, &error)) return Fail(error);
     if (!IsQuiet()) ReportNote("close the editor's window to finish");
     window->RunUntilClosed();
     window.reset();
     if (!mSaveFxp.empty()) {
-      if (!SaveProgramFile(host, mSaveFxp, false, &error)) return Fail(error);
+      if (!SaveProgramFile(host, mSaveFxp, false, &error)) return EditorCommandFailed(error);
       if (!IsQuiet()) ReportNote("program saved to " + mSaveFxp);
     }
     return 0;
   }
 
 private:
-  static int Fail(const std::string& message)
-  {
-    ReportFailure(message);
-    return 1;
-  }
-
   EditorHostOptions mOptions;
   std::string mSaveFxp;
 };

@@ -2,7 +2,9 @@
 
 #include <CLI/CLI.hpp>
 
+#include "tools/host/EditorWindow.h"
 #include "tools/host/HostedPlugin.h"
+#include "tools/host/Messages.h"
 #include "tools/host/ParameterText.h"
 #include "tools/host/PluginLocation.h"
 #include "tools/host/ProgramFiles.h"
@@ -11,6 +13,17 @@ namespace {
 
 const double kSampleRate = 44100.0;
 const int kBlockSize = 512;
+
+std::string EditorTitle(HostedPlugin* plugin)
+{
+  std::string name = plugin->GetText(effGetEffectName, 0, kVstMaxEffectNameLen + 1);
+  if (name.empty()) {
+    name = plugin->Path();
+    const size_t slash = name.rfind('/');
+    if (slash != std::string::npos) name = name.substr(slash + 1);
+  }
+  return name;
+}
 
 }  // namespace
 
@@ -49,13 +62,15 @@ std::unique_ptr<HostedPlugin> StartPluginForEditor(EditorHostOptions* o, std::st
   return plugin;
 }
 
-std::string EditorTitle(HostedPlugin* plugin)
+std::unique_ptr<EditorWindow> OpenEditorWindow(HostedPlugin* plugin, bool pinned, std::string* error)
 {
-  std::string name = plugin->GetText(effGetEffectName, 0, kVstMaxEffectNameLen + 1);
-  if (name.empty()) {
-    name = plugin->Path();
-    const size_t slash = name.rfind('/');
-    if (slash != std::string::npos) name = name.substr(slash + 1);
-  }
-  return name;
+  std::unique_ptr<EditorWindow> window = EditorWindow::Open(plugin, error);
+  if (!window || !window->ShowEditor(EditorTitle(plugin), pinned, error)) return nullptr;
+  return window;
+}
+
+int EditorCommandFailed(const std::string& message)
+{
+  ReportFailure(message);
+  return 1;
 }

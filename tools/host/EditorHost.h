@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+class EditorWindow;
 class HostedPlugin;
 namespace CLI {
 class App;
@@ -28,5 +29,10 @@ void AddEditorHostOptions(CLI::App* command, EditorHostOptions* options);
 // it has no editor).
 std::unique_ptr<HostedPlugin> StartPluginForEditor(EditorHostOptions* options, std::string* error);
 
-// The title of the editor's window: the plug-in's name, or its file's.
-std::string EditorTitle(HostedPlugin* plugin);
+// The plug-in's editor open in a window of its own on the X display, titled
+// with the plug-in's name (or its file's); pinned as EditorWindow says.
+// Null with a one-line reason.
+std::unique_ptr<EditorWindow> OpenEditorWindow(HostedPlugin* plugin, bool pinned, std::string* error);
+
+// Reports the failure on stderr and returns the exit status for it.
+int EditorCommandFailed(const std::string& message);

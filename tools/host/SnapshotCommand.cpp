@@ -62,26 +62,19 @@ public:
   {
     std::string error;
     std::unique_ptr<HostedPlugin> plugin = StartPluginForEditor(&mOptions, &error);
-    if (!plugin) return Fail(error);
-    std::unique_ptr<EditorWindow> window = EditorWindow::Open(plugin.get(), &error);
-    if (!window) return Fail(error);
-    if (!window->ShowEditor(EditorTitle(plugin.get()), true, &error)) return Fail(error);
+    if (!plugin) return EditorCommandFailed(error);
+    std::unique_ptr<EditorWindow> window = OpenEditorWindow(plugin.get(), true, &error);
+    if (!window) return EditorCommandFailed(error);
     std::vector<uint32_t> pixels;
-    if (!window->CaptureSettled(kMinTicks, kMaxTicks, &pixels, &error)) return Fail(error);
+    if (!window->CaptureSettled(kMinTicks, kMaxTicks, &pixels, &error)) return EditorCommandFailed(error);
     const int width = window->Width(), height = window->Height();
     window.reset();
-    if (!WritePicture(pixels, width, height, mOutput, &error)) return Fail(error);
+    if (!WritePicture(pixels, width, height, mOutput, &error)) return EditorCommandFailed(error);
     if (!IsQuiet()) std::printf("%s: %d x %d pixels\n", mOutput.c_str(), width, height);
     return 0;
   }
 
 private:
-  static int Fail(const std::string& message)
-  {
-    ReportFailure(message);
-    return 1;
-  }
-
   EditorHostOptions mOptions;
   std::string mOutput;
 };
