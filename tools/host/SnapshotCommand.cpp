@@ -4,10 +4,10 @@
 
 #include <CLI/CLI.hpp>
 
-#include <cstdio>
+#include <png.h>
 
-#include "pix/pix_membitmap.h"
-#include "tools/artwork/ArtPng.h"
+#include <cstdio>
+#include <cstring>
 #include "tools/host/EditorHost.h"
 #include "tools/host/EditorWindow.h"
 #include "tools/host/HostCommand.h"
@@ -22,23 +22,23 @@ namespace {
 const int kMinTicks = 5;
 const int kMaxTicks = 75;
 
+// An 8-bit RGB PNG through libpng, put in place only when complete.
 bool WritePicture(const std::vector<uint32_t>& pixels, int width, int height, const std::string& path,
                   std::string* error)
 {
-  PIX_MemBitmap bitmap(width, height);
-  PIX_pixel* bits = bitmap.getBits();
-  if (!bits) {
-    *error = "no memory for a " + std::to_string(width) + " x " + std::to_string(height) + " picture";
-    return false;
-  }
-  const int span = bitmap.getRowSpan();
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x)
-      bits[static_cast<size_t>(y) * span + x] = 0xFF000000u | pixels[static_cast<size_t>(y) * width + x];
+  std::vector<png_byte> rgb;
+  rgb.reserve(pixels.size() * 3);
+  for (uint32_t p : pixels) rgb.insert(rgb.end(), {png_byte(p >> 16), png_byte(p >> 8), png_byte(p)});
+  png_image image;
+  std::memset(&image, 0, sizeof image);
+  image.version = PNG_IMAGE_VERSION;
+  image.width = static_cast<png_uint_32>(width);
+  image.height = static_cast<png_uint_32>(height);
+  image.format = PNG_FORMAT_RGB;
   SafeOutputFile file(path);
   if (!file.Create(error)) return false;
-  if (!WriteArtPng(file.TempPath().c_str(), &bitmap)) {
-    *error = "cannot write " + path;
+  if (!png_image_write_to_file(&image, file.TempPath().c_str(), 0, rgb.data(), 0, nullptr)) {
+    *error = "cannot write " + path + " (" + image.message + ")";
     return false;
   }
   return file.Commit(error);
