@@ -38,7 +38,10 @@ HostedPlugin* HostedPlugin::Load(const std::string& path, std::string* error)
   // dlopen searches the library path for a bare name; a file name given on
   // the command line always means that file.
   std::string openPath = path.find('/') == std::string::npos ? "./" + path : path;
-  void* library = dlopen(openPath.c_str(), RTLD_NOW | RTLD_LOCAL);
+  // The module stays mapped after dlclose, as hosts keep the plug-ins they
+  // loaded: libraries it brings in (Cairo, Pango, fontconfig for an
+  // editor) keep process-wide state that unmapping them would strand.
+  void* library = dlopen(openPath.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
   if (!library) {
     const char* why = dlerror();
     *error = path + " is not a loadable shared object (" + (why ? why : "unknown reason") + ")";
