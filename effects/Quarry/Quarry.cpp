@@ -6,6 +6,10 @@
 #include "base/mutex.h"
 #include "dsp/AlwaysInline.h"
 #include "dsp/SameBits.h"
+#include "framework/editor/controls/IKnobControls.h"
+#include "framework/editor/controls/ISwitchControls.h"
+#include "framework/editor/controls/ITextControls.h"
+#include "framework/linux/IGraphicsLinux.h"
 
 namespace {
 
@@ -42,6 +46,41 @@ constexpr EffectIdentity kIdentity = {
 
 constexpr double kInputGain = 3.1622776601683795;  // +10 dB
 
+// The editor: a fixed panel drawn from the images built into the plug-in
+// under this bundle identifier. Controls take their sizes from the images.
+constexpr int kEditorWidth = 303;
+constexpr int kEditorHeight = 436;
+constexpr const char* kBundleID = "com.Lumenfold.vst.Quarry";
+constexpr int kBackgroundID = 101;
+constexpr const char* kBackgroundFile = "resources/img/bg.png";
+constexpr double kKnobGearing = 4.0;
+
+// The parameter controls in attachment order (control indexes 1 to 4; the
+// background is 0). Every strip's frames are stacked vertically.
+struct ControlLayout {
+  bool isKnob;  // IKnobMultiControl, else ISwitchControl
+  int bitmapID;
+  const char* file;
+  int frames;
+  int x, y;
+  int paramIdx;
+};
+
+constexpr ControlLayout kControls[] = {
+    {false, 102, "resources/img/by.png", 2, 11, 225, Quarry::kBypass},
+    {true, 109, "resources/img/TON.png", 31, 180, 104, Quarry::kGainM},
+    {true, 110, "resources/img/SUS.png", 31, 113, 33, Quarry::kGainL},
+    {true, 113, "resources/img/OUT.png", 31, 44, 104, Quarry::kOut},
+};
+
+// The link to the product page, over the address the artwork shows (the
+// rectangle reaches past the panel; only its part inside can be clicked).
+struct LinkArea {
+  int left, top, right, bottom;
+};
+constexpr LinkArea kLinkArea = {205, 410, 305, 510};
+constexpr const char* kProductPage = "https://lumenfold.com/quarry";
+
 // One frame's smoother steps and coefficients for the left and right stages
 // of one kind. Each smoother serves both channels and steps once per
 // channel, so the right stage always sees the position one step further
@@ -66,7 +105,29 @@ Quarry::Quarry(IEffectInstanceInfo instanceInfo)
 {
   // The smoothers and stages start from rest (their constructors zero them).
   InitParams();
+  AttachEditor();
   MakeDefaultPreset("-", 1);
+}
+
+void Quarry::AttachEditor()
+{
+  // Only the images' sizes are read here: a host that merely scans the
+  // plug-in pays for no decoding, no drawing and no display connection.
+  IGraphicsLinux* editor = new IGraphicsLinux(this, kEditorWidth, kEditorHeight, 0);
+  editor->SetBundleID(kBundleID);
+  editor->AttachBackground(kBackgroundID, kBackgroundFile);
+  for (const ControlLayout& c : kControls) {
+    IBitmap strip = editor->LoadIBitmap(c.bitmapID, c.file, c.frames);
+    if (c.isKnob)
+      editor->AttachControl(
+          new IKnobMultiControl(this, c.x, c.y, c.paramIdx, &strip, kVertical, kKnobGearing));
+    else
+      editor->AttachControl(
+          new ISwitchControl(this, c.x, c.y, c.paramIdx, &strip, IChannelBlend::kBlendNone));
+  }
+  const IRECT link(kLinkArea.left, kLinkArea.top, kLinkArea.right, kLinkArea.bottom);
+  editor->AttachControl(new IURLControl(this, link, kProductPage));
+  AttachGraphics(editor);
 }
 
 void Quarry::InitParams()

@@ -2,6 +2,9 @@
 // Quarry: a stereo two-stage filter-and-clipper distortion. Each channel is
 // raised by 10 dB, run through a CragA and a CragB stage whose filters follow
 // two smoothed knob positions, and scaled by an output level in decibels.
+// Its editor is a 303 x 436 panel: a bypass switch, the TON, SUS and OUT
+// knobs and a link to the product page; its one preset, "-", holds the
+// defaults.
 //
 // Threads: constructed and destroyed on the host's instantiation thread.
 // OnParamChange and Reset take the plug-in mutex; ProcessDoubleReplacing
@@ -33,6 +36,9 @@ public:
 
 private:
   void InitParams();
+  // The editor: background, bypass switch, three knobs and the product
+  // page link, handed to the plug-in.
+  void AttachEditor();
   void FollowSampleRate(double fs);
   // Every stage's coefficients for the rate and its smoother's position.
   void CalcAtSmoothedPositions(double fs);

@@ -8,7 +8,12 @@ PIX_IBitmap* LinuxLoadImage(const char* bundleId, const char* name, const char* 
 {
   LinuxImageSource source;
   if (!LinuxFindImage(bundleId, name, &source, overrideFolder)) return nullptr;
+  return LinuxDecodeImage(source);
+}
+
+PIX_IBitmap* LinuxDecodeImage(const LinuxImageSource& source)
+{
   if (source.path.GetLength()) return PIX_LoadPNG(source.path.Get(), nullptr);
-  if (source.builtIn->size > 0x7FFFFFFF) return nullptr;
+  if (!source.builtIn || source.builtIn->size > 0x7FFFFFFF) return nullptr;
   return PIX_LoadPNGFromMemory(source.builtIn->data, (int)source.builtIn->size, nullptr);
 }

@@ -40,3 +40,46 @@ KeySym LinuxEventKeySym(XKeyEvent* event)
   XLookupString(event, text, sizeof text, &sym, nullptr);
   return sym;
 }
+
+unsigned LinuxKeySymCodePoint(KeySym sym)
+{
+  // Latin-1 keysyms are their code points; keysyms 0x01000000 + u carry
+  // any other code point u.
+  if ((sym >= 0x20 && sym <= 0x7E) || (sym >= 0xA0 && sym <= 0xFF)) return (unsigned)sym;
+  if ((sym & 0xFF000000UL) == 0x01000000UL) return (unsigned)(sym & 0x00FFFFFFUL);
+  return 0;
+}
+
+int LinuxEncodeUTF8(unsigned c, char text[8])
+{
+  int n = 0;
+  if (c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0) || (c >= 0xD800 && c < 0xE000) || c > 0x10FFFF) n = 0;
+  else if (c < 0x80) text[n++] = (char)c;
+  else if (c < 0x800) {
+    text[n++] = (char)(0xC0 | (c >> 6));
+    text[n++] = (char)(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    text[n++] = (char)(0xE0 | (c >> 12));
+    text[n++] = (char)(0x80 | ((c >> 6) & 0x3F));
+    text[n++] = (char)(0x80 | (c & 0x3F));
+  } else {
+    text[n++] = (char)(0xF0 | (c >> 18));
+    text[n++] = (char)(0x80 | ((c >> 12) & 0x3F));
+    text[n++] = (char)(0x80 | ((c >> 6) & 0x3F));
+    text[n++] = (char)(0x80 | (c & 0x3F));
+  }
+  text[n] = '\0';
+  return n;
+}
+
+KeySym LinuxEventText(XKeyEvent* event, char text[8])
+{
+  char latin1[8];
+  KeySym sym = NoSymbol;
+  const int n = XLookupString(event, latin1, sizeof latin1, &sym, nullptr);
+  // What the lookup typed is Latin-1 (keypad digits with Num Lock among
+  // it); keys beyond Latin-1 type their keysym's code point.
+  const unsigned c = n == 1 ? (unsigned char)latin1[0] : LinuxKeySymCodePoint(sym);
+  LinuxEncodeUTF8(c, text);
+  return sym;
+}

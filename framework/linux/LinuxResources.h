@@ -71,3 +71,5 @@ bool LinuxImageSize(const char* bundleId, const char* name, int* width, int* hei
 // name is not png, is found nowhere or does not decode. (Linked from the
 // quarry_linux library; the lookups above need only quarry_linux_resources.)
 PIX_IBitmap* LinuxLoadImage(const char* bundleId, const char* name, const char* overrideFolder = nullptr);
+// Decodes the image a lookup found; null when it does not decode.
+PIX_IBitmap* LinuxDecodeImage(const LinuxImageSource& source);

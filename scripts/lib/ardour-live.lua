@@ -2,21 +2,8 @@
 -- feeds the track from jack_simple_client's sine outputs: three seconds with
 -- the bypass on, then three with it off. The caller records the track's
 -- outputs. Run by scripts/check-in-ardour through ardour7-lua.
-local dir = os.getenv("QUARRY_ARDOUR_SESSION")
-AudioEngine:set_backend("JACK", "ardour", "")
-local s = create_session(dir, "quarry", 44100)
-assert(s, "Ardour could not create a session")
-local track = s:new_audio_track(2, 2, nil, 1, "T", ARDOUR.PresentationInfo.max_order,
-                                ARDOUR.TrackMode.Normal, true):front()
--- Listing the plug-ins makes Ardour read its scan cache first.
-local listed = false
-for p in ARDOUR.LuaAPI.list_plugins():iter() do
-  listed = listed or (p.name == "Quarry" and p.type == ARDOUR.PluginType.LXVST)
-end
-assert(listed, "Ardour does not list the Quarry plug-in")
-local quarry = ARDOUR.LuaAPI.new_plugin(s, "Quarry", ARDOUR.PluginType.LXVST, "")
-assert(not quarry:isnil(), "Ardour did not find the Quarry plug-in")
-assert(track:add_processor_by_index(quarry, 0, nil, true), "Ardour could not insert Quarry")
+dofile("scripts/lib/ardour-quarry-track.lua")
+local s, track, quarry = quarry_on_track("JACK")
 track:input():disconnect_all(nil)
 track:input():audio(0):connect("jack_simple_client:output1")
 track:input():audio(1):connect("jack_simple_client:output2")

@@ -3,10 +3,13 @@
 
 std::unique_ptr<HostCommand> MakeInfoCommand();
 std::unique_ptr<HostCommand> MakeRenderCommand();
+std::unique_ptr<HostCommand> MakeEditCommand();
+std::unique_ptr<HostCommand> MakeSnapshotCommand();
 
 std::vector<std::unique_ptr<HostCommand>> MakeHostCommands()
 {
   std::vector<std::unique_ptr<HostCommand>> commands;
-  for (auto make : {MakeInfoCommand, MakeRenderCommand}) commands.push_back(make());
+  for (auto make : {MakeInfoCommand, MakeRenderCommand, MakeEditCommand, MakeSnapshotCommand})
+    commands.push_back(make());
   return commands;
 }

@@ -38,7 +38,10 @@ HostedPlugin* HostedPlugin::Load(const std::string& path, std::string* error)
   // dlopen searches the library path for a bare name; a file name given on
   // the command line always means that file.
   std::string openPath = path.find('/') == std::string::npos ? "./" + path : path;
-  void* library = dlopen(openPath.c_str(), RTLD_NOW | RTLD_LOCAL);
+  // The module stays mapped after dlclose, as hosts keep the plug-ins they
+  // loaded: libraries it brings in (Cairo, Pango, fontconfig for an
+  // editor) keep process-wide state that unmapping them would strand.
+  void* library = dlopen(openPath.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
   if (!library) {
     const char* why = dlerror();
     *error = path + " is not a loadable shared object (" + (why ? why : "unknown reason") + ")";
@@ -102,9 +105,14 @@ VstIntPtr HostedPlugin::HostCallback(AEffect*, VstInt32 opcode, VstInt32 index, 
   return g_current->Answer(opcode, index, value, ptr, opt);
 }
 
-VstIntPtr HostedPlugin::Answer(VstInt32 opcode, VstInt32, VstIntPtr, void* ptr, float)
+VstIntPtr HostedPlugin::Answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
 {
   switch (opcode) {
+    case audioMasterAutomate:
+      if (m_listener) m_listener->OnAutomate(index, opt);
+      return 0;
+    case audioMasterSizeWindow:
+      return m_listener && index > 0 && value > 0 && m_listener->OnSizeWindow(index, static_cast<int>(value));
     case audioMasterGetTime:
       m_timeInfo = VstTimeInfo();
       m_timeInfo.samplePos = m_samplePos;
@@ -120,7 +128,7 @@ VstIntPtr HostedPlugin::Answer(VstInt32 opcode, VstInt32, VstIntPtr, void* ptr, 
     case audioMasterGetBlockSize:
       return m_blockSize;
     case audioMasterGetCurrentProcessLevel:
-      return kVstProcessLevelOffline;
+      return m_processLevel;
     case audioMasterGetProductString:
       if (ptr) std::strncpy(static_cast<char*>(ptr), kProductName, kVstMaxProductStrLen - 1);
       return ptr ? 1 : 0;
@@ -131,8 +139,9 @@ VstIntPtr HostedPlugin::Answer(VstInt32 opcode, VstInt32, VstIntPtr, void* ptr, 
       return kVendorVersion;
     case audioMasterCanDo:
       if (!ptr) return 0;
-      return std::strcmp(static_cast<const char*>(ptr), "sendVstTimeInfo") == 0 ? 1 : 0;
+      if (std::strcmp(static_cast<const char*>(ptr), "sendVstTimeInfo") == 0) return 1;
+      return m_listener && std::strcmp(static_cast<const char*>(ptr), "sizeWindow") == 0 ? 1 : 0;
     default:
-      return 0;  // automation, display updates, events and the rest need no answer offline
+      return 0;  // display updates, edit gestures, events and the rest need no answer
   }
 }

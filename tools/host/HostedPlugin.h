@@ -12,6 +12,19 @@
 
 #include "framework/vst/VSTInterface.h"
 
+// What a host that shows the plug-in's editor wants to hear of: parameter
+// changes the plug-in reports and requests to resize the editor's window.
+// Called from inside the plug-in's call into the host, on the thread the
+// plug-in calls from.
+class HostedPluginListener {
+public:
+  virtual ~HostedPluginListener() = default;
+  // audioMasterAutomate: parameter index, normalised value.
+  virtual void OnAutomate(int index, float value) = 0;
+  // audioMasterSizeWindow; true when the window took the new size.
+  virtual bool OnSizeWindow(int width, int height) = 0;
+};
+
 class HostedPlugin {
 public:
   ~HostedPlugin();  // closes the plug-in and unloads the library
@@ -37,6 +50,10 @@ public:
   void SetSampleRate(double rate) { m_sampleRate = rate; }
   void SetBlockSize(int frames) { m_blockSize = frames; }
   void SetSamplePos(double pos) { m_samplePos = pos; }
+  // What audioMasterGetCurrentProcessLevel answers (offline by default).
+  void SetProcessLevel(VstInt32 level) { m_processLevel = level; }
+  // Null: automation and window sizes go unanswered, as offline.
+  void SetListener(HostedPluginListener* listener) { m_listener = listener; }
 
   static VstIntPtr HostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                                 float opt);
@@ -57,4 +74,6 @@ private:
   int m_blockSize = 512;
   double m_samplePos = 0.0;
   VstTimeInfo m_timeInfo = {};
+  VstInt32 m_processLevel = kVstProcessLevelOffline;
+  HostedPluginListener* m_listener = nullptr;
 };
