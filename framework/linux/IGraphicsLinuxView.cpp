@@ -239,6 +239,7 @@ void IGraphicsLinuxView::OnButtonPress(XButtonEvent* e)
     // A click in the field moves its caret and is the field's alone; one
     // outside commits it and then acts as usual.
     if (m_entry.Rect().Contains(e->x, e->y)) {
+      ResetDoubleClick();
       if (e->button == Button1) {
         m_entry.PlaceCaret(e->x);
         ShowTextEntry();
@@ -408,7 +409,9 @@ IPopupMenu* IGraphicsLinuxView::CreatePopupMenu(IPopupMenu* menu, const IRECT& r
   EndUserInput();
   HideTooltip();
   LinuxPopupMenu popup(this);
-  return popup.Run(menu, r);
+  IPopupMenu* chosen = popup.Run(menu, r);
+  ResetDoubleClick();
+  return chosen;
 }
 
 // ---- Tooltips ----

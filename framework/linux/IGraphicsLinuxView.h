@@ -90,6 +90,12 @@ public:
   // Closes the field and hands its text to the editor.
   void CommitUserInput();
   bool HasTextEntry() const { return m_entry.IsOpen(); }
+  // Button1Mask and Button3Mask of presses the editor got and whose
+  // release it has not seen yet.
+  unsigned ButtonsDown() const { return m_buttonsDown; }
+  // Presses something else took (a menu, the field) break a pair of
+  // clicks: the next press starts a new one.
+  void ResetDoubleClick() { m_doubleClick.Reset(); }
   const LinuxTextEntry& TextEntry() const { return m_entry; }
   bool KeyboardGrabbed() const { return m_keyboardGrabbed; }
 

@@ -26,7 +26,6 @@ const IColor kSeparator(255, 200, 200, 200);
 const long kLevelEvents =
     ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask;
 const unsigned kGrabEvents = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
-const unsigned kAnyButtonMask = Button1Mask | Button2Mask | Button3Mask;
 const int kGrabTries = 20;
 const int kLongestWaitMs = 50;
 
@@ -80,14 +79,11 @@ IPopupMenu* LinuxPopupMenu::Run(IPopupMenu* menu, const IRECT& r)
 {
   if (!menu || !m_display || menu->GetNItems() == 0) return nullptr;
   const Window root = DefaultRootWindow(m_display);
-  int x = 0, y = 0, top = 0, ignored = 0;
+  int x = 0, y = 0;
   Window child;
-  unsigned held = 0;
   XTranslateCoordinates(m_display, m_view->GetXWindow(), root, r.mL, r.mB, &x, &y, &child);
-  top = y - r.H();
-  Window rootReturn;
-  XQueryPointer(m_display, root, &rootReturn, &child, &ignored, &ignored, &ignored, &ignored, &held);
-  m_heldButtons = held & kAnyButtonMask;
+  const int top = y - r.H();
+  m_heldButtons = m_view->ButtonsDown();
 
   const int screen = DefaultScreen(m_display);
   int placedX = 0, placedY = 0;
