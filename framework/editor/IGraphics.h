@@ -265,9 +265,14 @@ public:
   void AssignParamNameToolTips();
   // A menu of the display texts (enumerations, and booleans with display
   // texts) or an in-place text field over textRect; nothing when an
-  // argument is missing.
+  // argument is missing. Takes the plug-in mutex only to read the current
+  // value, never while the menu is shown.
   void PromptUserInput(IControl* control, IParam* param, IRECT* textRect);
-  // The text typed for the parameter, as the control's user input.
+  // The text typed for the parameter, as the control's user input:
+  // enumerations and booleans match a display text (none matching: 0),
+  // others read the decimal number the text starts with (none: 0; a point
+  // separates the decimals whatever the locale), its sign turned for a
+  // negated display.
   void SetFromStringAfterPrompt(IControl* control, IParam* param, const char* text);
   // The parameter of the control under the point (-1 over the background
   // or nothing); remembered for the next query.
@@ -302,7 +307,10 @@ public:
   // ---- Drawing (editor thread, inside a drawing pass) ----
   // Every operation draws into the draw bitmap and returns true. Bitmap
   // blits are clipped to the draw rectangle of the pass; shapes are not.
-  // A null blend means full weight, blended by source alpha.
+  // A null blend means full weight, blended by source alpha. A missing
+  // colour, rectangle or image draws nothing; float coordinates are
+  // truncated toward zero with values no int holds (and NaN) kept outside
+  // the bitmap.
 
   bool DrawBitmap(IBitmap* bitmap, IRECT* dest, int srcX, int srcY, const IChannelBlend* blend = nullptr);
   // frame counts from 1; frames below 2 (or a one-frame image) draw the first.
@@ -349,7 +357,10 @@ public:
   // can be made. A null or empty text draws nothing and is true.
   bool DrawIText(IText* text, const char* str, IRECT* r, bool measure = false);
   // The cached font for the text (stored into its cached-font field), made
-  // and cached when missing; null when the platform has no such font.
+  // and cached when missing; null when the platform has no such font. A
+  // face whose line height comes out unlike the size asked is made once
+  // more at the height that should give it. Takes the font cache's mutex
+  // for the lookup and the add.
   PIX_IFont* CacheFont(IText* text);
 
   // ---- Accessors ----

@@ -8,10 +8,14 @@
 #include "framework/editor/IBitmap.h"
 #include "framework/editor/controls/IControl.h"
 
-// Draws str in r, aligned by the IText's alignment, optionally centred
-// vertically and wrapped onto further lines; character i of a line lands at
-// column x + i (glyphW + gap). True; nothing drawn for a null or empty
-// string or a rectangle too narrow for one character.
+// Draws str in r, aligned by the IText's alignment (centred without an
+// IText), optionally centred vertically and wrapped onto as many lines as
+// the text needs; character i of a line lands at column x + i (glyphW +
+// gap). A line holds as many glyphs as r is wide; the alignment places the
+// widest line drawn, so a text cut or wrapped to r stays inside it.
+// Characters the font has no glyph for show the space. True; nothing
+// drawn for a null or empty string, a glyph width below 1 or a rectangle
+// too narrow for one character.
 bool DrawBitmapedText(IGraphics* graphics, IBitmap* font, IRECT* r, IText* text, IChannelBlend* blend,
                       const char* str, bool vCentre = true, bool multiline = false, int glyphW = 6,
                       int glyphH = 12, int gap = 0);

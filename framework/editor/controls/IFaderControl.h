@@ -21,7 +21,8 @@ public:
   void OnMouseWheel(int x, int y, IMouseMod* mod, int d) override;
   bool Draw(IGraphics* graphics) override;
   bool IsHit(int x, int y) override;
-  // Sets the value that puts the handle's middle under the point.
+  // Sets the value that puts the handle's middle under the point, then
+  // sends it. A track no longer than the handle keeps the value.
   virtual void SnapToMouse(int x, int y);
 
   int GetLength() const { return mLen; }

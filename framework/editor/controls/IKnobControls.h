@@ -2,7 +2,8 @@
 // The knob family. A drag moves the value by the distance over the
 // control's size divided by the gearing (ten times finer with control or
 // shift held; upward raises it on vertical knobs); a wheel step moves it by
-// 0.01 (0.001 fine); a double click returns to the default value. The
+// 0.01 (0.001 fine); a double click returns to the default value. A knob
+// without size or gearing does not turn. The
 // family differs in how the value is drawn: a line, a rotated bitmap, a
 // frame of a strip, or a rotated mask.
 //

@@ -30,7 +30,8 @@ public:
 };
 
 // The rectangle is cut into one slice per frame; a press on slice j of n
-// sets j / (n - 1). Constructed with prompting enabled.
+// sets j / (n - 1) (a single slice sets 0), a press on no slice keeps the
+// value; either way the value is sent. Constructed with prompting enabled.
 class ISwitchFramesControl : public ISwitchControl {
 public:
   ISwitchFramesControl(IEffectBase* plug, int x, int y, int paramIdx, IBitmap* bitmap,
@@ -77,9 +78,10 @@ public:
 };
 
 // nButtons buttons of one bitmap frame each, spread evenly over the
-// rectangle (reverse starts from the far edge); frame 2 shows the active
-// button, frame 1 the others. A press on button j of n sets j / (n - 1);
-// the right button prompts.
+// rectangle; reversed, the layout is mirrored, the first button at the far
+// edge. Frame 2 shows the active button, frame 1 the others. A press on
+// button j of n sets j / (n - 1) (a single button sets 0); a press between
+// buttons keeps the value and still sends it; the right button prompts.
 class IRadioButtonsControl : public IControl {
 public:
   IRadioButtonsControl(IEffectBase* plug, IRECT rect, int paramIdx, int nButtons, IBitmap* bitmap,

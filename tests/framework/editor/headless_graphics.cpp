@@ -10,6 +10,7 @@
 #include "pix/pix_blit.h"
 #include "pix/pix_membitmap.h"
 #include "pix/pix_png.h"
+#include "pix/pix_sysbitmap.h"
 
 namespace {
 
@@ -35,6 +36,8 @@ bool HeadlessGraphics::DrawScreen(IRECT* r)
   if (!mWindow) return false;
   screenRects.push_back(*r);
   ++mWindow->screenCopies;
+  if (mWindow->keepScreen && GetBits())
+    mWindow->CopyToScreen(GetBits(), GetDrawBitmap()->getRowSpan(), Width(), Height(), *r);
   if (mWindow->holdScreenCopy) {
     mWindow->screenCopyWaiting = true;
     while (mWindow->holdScreenCopy) std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -171,6 +174,30 @@ PIX_IBitmap* HeadlessGraphics::OSLoadBitmap(int, const char* name)
 
 void HeadlessGraphics::OnEditIdle()
 {
-  if (mWindow) ++mWindow->idles;
+  if (mWindow) {
+    ++mWindow->idles;
+    for (HeadlessEvent& e : mWindow->TakeEvents()) Deliver(e);
+  }
   IGraphics::OnEditIdle();
+}
+
+void HeadlessGraphics::Deliver(HeadlessEvent& e)
+{
+  switch (e.kind) {
+    case HeadlessEvent::kDown:
+      OnMouseDown(e.x, e.y, &e.mod);
+      break;
+    case HeadlessEvent::kDrag:
+      OnMouseDrag(e.x, e.y, &e.mod);
+      break;
+    case HeadlessEvent::kUp:
+      OnMouseUp(e.x, e.y, &e.mod);
+      break;
+    case HeadlessEvent::kDblClick:
+      OnMouseDblClick(e.x, e.y, &e.mod);
+      break;
+    case HeadlessEvent::kWheel:
+      OnMouseWheel(e.x, e.y, &e.mod, e.wheel);
+      break;
+  }
 }

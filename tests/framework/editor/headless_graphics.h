@@ -7,15 +7,28 @@
 // slots record their calls and answer as the test set them.
 //
 // Threads: the editor's operations run on the test's editor thread, as on
-// a real platform. A HeadlessWindow's fields are atomics, so another
-// thread may watch them, and hold or release the screen copy, meanwhile.
+// a real platform. A HeadlessWindow's counters are atomics and its events
+// and screen are guarded by its own mutex, so another thread may watch
+// them, post events, and hold or release the screen copy meanwhile.
 
+#include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "framework/editor/IGraphics.h"
+
+// A mouse event a test leaves in a HeadlessWindow for the editor.
+struct HeadlessEvent {
+  enum Kind { kDown, kDrag, kUp, kDblClick, kWheel };
+  Kind kind;
+  int x, y;
+  int wheel = 0;  // wheel steps
+  IMouseMod mod{true, false};
+};
 
 // What a test host passes as the parent window. It is also what the
 // editor answers as its view.
@@ -28,6 +41,50 @@ struct HeadlessWindow {
   // cleared: a drawing pass that takes its time.
   std::atomic<bool> holdScreenCopy{false};
   std::atomic<bool> screenCopyWaiting{false};
+
+  // Events for the editor, handed over on its next idle call the way a
+  // platform pumps its window's events there. Any thread may post. (Inline,
+  // so that a test host uses them without the editor library.)
+  void Post(const HeadlessEvent& event)
+  {
+    std::lock_guard<std::mutex> lock(mMutex);
+    mEvents.push_back(event);
+  }
+  std::vector<HeadlessEvent> TakeEvents()
+  {
+    std::lock_guard<std::mutex> lock(mMutex);
+    return std::move(mEvents);
+  }
+
+  // With keepScreen set before the window opens, every screen copy puts
+  // the copied area of the draw bitmap into the screen, which any thread
+  // may read.
+  bool keepScreen = false;
+  // The screen's pixel (0xRRGGBB) at (x, y); 0 outside or before any copy.
+  uint32_t ScreenPixel(int x, int y)
+  {
+    std::lock_guard<std::mutex> lock(mMutex);
+    if (x < 0 || y < 0 || x >= mScreenW || y >= mScreenH) return 0;
+    return mScreen[static_cast<size_t>(y) * mScreenW + x];
+  }
+  void CopyToScreen(const uint32_t* bits, int rowSpan, int w, int h, const IRECT& r)
+  {
+    std::lock_guard<std::mutex> lock(mMutex);
+    if (w != mScreenW || h != mScreenH) {
+      mScreen.assign(static_cast<size_t>(w) * h, 0);
+      mScreenW = w;
+      mScreenH = h;
+    }
+    for (int y = std::max(r.mT, 0); y < std::min(r.mB, h); ++y)
+      for (int x = std::max(r.mL, 0); x < std::min(r.mR, w); ++x)
+        mScreen[static_cast<size_t>(y) * w + x] = bits[static_cast<size_t>(y) * rowSpan + x] & 0xFFFFFFu;
+  }
+
+private:
+  std::mutex mMutex;
+  std::vector<HeadlessEvent> mEvents;
+  std::vector<uint32_t> mScreen;
+  int mScreenW = 0, mScreenH = 0;
 };
 
 class HeadlessGraphics : public IGraphics {
@@ -94,11 +151,14 @@ public:
   int osLoads = 0;
   TextEntry textEntry;
   bool HasDrawBitmap() const { return mDrawBitmap != nullptr; }
+  // The clip rectangle a drawing pass would set, for drawing outside one.
+  void SetDrawRECT(const IRECT& r) { mDrawRECT = r; }
   HeadlessWindow* Window() { return mWindow; }
   // Commits the open text entry with the text, as a user pressing Return.
   void CommitTextEntry(const char* text);
 
 private:
+  void Deliver(HeadlessEvent& event);
   struct Image {
     int w, h, frames;
     PIX_pixel pixel;
