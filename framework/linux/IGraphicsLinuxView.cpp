@@ -136,6 +136,9 @@ void IGraphicsLinuxView::TickIfDue()
 bool IGraphicsLinuxView::CopyToScreen(const IRECT& r)
 {
   if (!m_copy || m_lost) return false;
+  // Drawing passes a caller starts outside the editor's own calls land
+  // here too.
+  LinuxXErrorTrap trap(m_display);
   PIX_SysBitmap* bitmap = m_graphics->GetDrawBitmap();
   if (!bitmap || !bitmap->getBits()) return false;
   const int w = bitmap->getWidth(), h = bitmap->getHeight();

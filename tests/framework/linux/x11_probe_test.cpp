@@ -19,6 +19,7 @@
 
 #include <X11/keysym.h>
 
+#include "tests/framework/linux/clipboard_owner.h"
 #include "tests/framework/linux/standin_programs.h"
 #include "tests/framework/linux/x11_editor_host.h"
 #include "tests/framework/linux/x11_harness.h"
@@ -174,6 +175,32 @@ TEST_F(ProbeEditorTest, ValueFieldFiltersLimitsCommitsAndCancelsWithTheKeyboardG
   ClickAt(160, 150);
   EXPECT_TRUE(GainBecomes(5.5));
   EXPECT_FALSE(KeyboardGrabbed());
+}
+
+TEST_F(ProbeEditorTest, PastingPutsTheClipboardsFirstLineInThroughTheFilter)
+{
+  OpenEditor();
+  {
+    ClipboardOwner owner("-7.5\nsecond line", ClipboardOwner::kAnswer);
+    OpenGainField();
+    x.Key(XK_Control_L, true);
+    x.Tap(XK_v);
+    x.Key(XK_Control_L, false);
+    x.Tap(XK_Return);
+    EXPECT_TRUE(GainBecomes(-7.5)) << e->getParameter(e, ProbeEffect::kGain) * 72.0 - 60.0;
+    EXPECT_EQ(1, owner.Requests());
+  }
+  {
+    // Text the field does not take is not pasted at all.
+    ClipboardOwner owner("4 dB", ClipboardOwner::kAnswer);
+    OpenGainField();
+    Type("3");
+    x.Key(XK_Shift_L, true);
+    x.Tap(XK_Insert);
+    x.Key(XK_Shift_L, false);
+    x.Tap(XK_Return);
+    EXPECT_TRUE(GainBecomes(3.0));
+  }
 }
 
 TEST_F(ProbeEditorTest, AFieldWithoutParameterHandsItsTextToTheControl)
