@@ -53,9 +53,10 @@ protected:
     IEffectInstanceInfo info;
     info.mVSTHostCallback = &SilentHost;
     plug.reset(new ProbeEffect(info));
-    gui = new IGraphicsLinux(plug.get(), kW, kH);
-    const IColor panel(255, 30, 90, 140);
-    gui->AttachPanelBackground(&panel);
+    // The effect's own background image: bitmaps are clipped to each
+    // pass's rectangle, so the whole draw bitmap stays current.
+    gui = MakeGraphics(plug.get(), kW, kH);
+    gui->AttachBackground(101, "resources/img/bg.png");
     gui->AttachControl(new IKnobLineControl(plug.get(), IRECT(10, 10, 70, 70), ProbeEffect::kGain,
                                             &COLOR_YELLOW, 5.0, 28.0));
     gui->AttachControl(new StepCounter(plug.get(), &steps));
@@ -76,8 +77,21 @@ protected:
     return children.empty() ? 0 : children[0];
   }
   void SetGain(float v) { plug->GetAEffect()->setParameter(plug->GetAEffect(), ProbeEffect::kGain, v); }
-  // Idles the editor until its window shows its draw bitmap.
-  bool Shows(Window view)
+  // Idles the editor until it has taken a timer step, lets the server
+  // finish what the step sent, and compares the window with the bitmap.
+  bool StepShows(Window view)
+  {
+    const int before = steps;
+    if (!WaitUntil([&] {
+          gui->OnEditIdle();
+          return steps > before;
+        }))
+      return false;
+    XSync(gui->GetView()->GetDisplay(), False);
+    return WindowEqualsBitmap(view);
+  }
+  // Idles the editor until its window shows its draw bitmap again.
+  bool ShowsAgain(Window view)
   {
     return WaitUntil([&] {
       gui->OnEditIdle();
@@ -110,40 +124,42 @@ protected:
 TEST_F(EditorX11Test, TheWindowShowsTheDrawBitmapThroughSharedMemory)
 {
   const Window view = Open(true);
-  ASSERT_TRUE(Shows(view));
+  ASSERT_TRUE(StepShows(view));
   EXPECT_TRUE(gui->GetView()->UsesSharedMemory());
   // A knob turned by the host is copied over at a later tick.
-  SetGain(0.1);
-  EXPECT_TRUE(Shows(view));
-  EXPECT_TRUE(WindowEqualsBitmap(view));
+  const std::vector<uint32_t> knob = x.ReadPixels(view, 10, 10, 60, 60);
+  SetGain(0.1f);
+  EXPECT_TRUE(StepShows(view));
+  EXPECT_NE(knob, x.ReadPixels(view, 10, 10, 60, 60));
 }
 
 TEST_F(EditorX11Test, TheWindowShowsTheDrawBitmapThroughTheConnection)
 {
   const Window view = Open(false);
-  ASSERT_TRUE(Shows(view));
+  ASSERT_TRUE(StepShows(view));
   EXPECT_FALSE(gui->GetView()->UsesSharedMemory());
-  SetGain(0.9);
-  EXPECT_TRUE(Shows(view));
-  EXPECT_TRUE(WindowEqualsBitmap(view));
+  const std::vector<uint32_t> knob = x.ReadPixels(view, 10, 10, 60, 60);
+  SetGain(0.9f);
+  EXPECT_TRUE(StepShows(view));
+  EXPECT_NE(knob, x.ReadPixels(view, 10, 10, 60, 60));
 }
 
 TEST_F(EditorX11Test, ExposedAreasAreCopiedAgain)
 {
   const Window view = Open();
-  ASSERT_TRUE(Shows(view));
+  ASSERT_TRUE(StepShows(view));
   // Another client paints over the window and has the server expose it.
   XSetWindowBackground(x.display(), view, 0x00FF00);
   XClearArea(x.display(), view, 20, 20, 100, 50, True);
   XSync(x.display(), False);
   EXPECT_FALSE(WindowEqualsBitmap(view, false));
-  EXPECT_TRUE(Shows(view));
+  EXPECT_TRUE(ShowsAgain(view));
 }
 
 TEST_F(EditorX11Test, TheTextFieldIsPartOfTheBitmapWhileOpenAndLeavesNoTrace)
 {
   const Window view = Open();
-  ASSERT_TRUE(Shows(view));
+  ASSERT_TRUE(StepShows(view));
   PIX_SysBitmap* bitmap = gui->GetDrawBitmap();
   const int span = bitmap->getRowSpan();
   IText text(14);
@@ -153,6 +169,7 @@ TEST_F(EditorX11Test, TheTextFieldIsPartOfTheBitmapWhileOpenAndLeavesNoTrace)
   ASSERT_TRUE(gui->GetView()->HasTextEntry());
   EXPECT_TRUE(gui->GetView()->KeyboardGrabbed());
   EXPECT_EQ(0xFFFAFAD2u, bitmap->getBits()[31 * span + 21]);
+  XSync(gui->GetView()->GetDisplay(), False);
   EXPECT_TRUE(WindowEqualsBitmap(view));
   // A second request while one is open is ignored.
   gui->CreateTextEntry(gui->GetControl(1), &text, &r, "other", nullptr);
@@ -160,7 +177,7 @@ TEST_F(EditorX11Test, TheTextFieldIsPartOfTheBitmapWhileOpenAndLeavesNoTrace)
 
   // The knob under the field redraws while it is open; the field stays on top.
   SetGain(0.2f);
-  EXPECT_TRUE(Shows(view));
+  EXPECT_TRUE(StepShows(view));
   EXPECT_EQ(0xFFFAFAD2u, bitmap->getBits()[31 * span + 21]);
 
   // Closed without a commit, it leaves the picture a full redraw makes,
@@ -168,6 +185,7 @@ TEST_F(EditorX11Test, TheTextFieldIsPartOfTheBitmapWhileOpenAndLeavesNoTrace)
   gui->ForceEndUserEdit();
   EXPECT_FALSE(gui->GetView()->HasTextEntry());
   EXPECT_FALSE(gui->GetView()->KeyboardGrabbed());
+  XSync(gui->GetView()->GetDisplay(), False);
   EXPECT_TRUE(WindowEqualsBitmap(view));
   const std::vector<PIX_pixel> closed(bitmap->getBits(), bitmap->getBits() + kH * span);
   gui->SetAllControlsDirty();
@@ -200,7 +218,7 @@ TEST_F(EditorX11Test, ResizeGivesTheWindowTheNewSize)
   EXPECT_EQ(3, gui->NControls());
   gui->Resize(150, 90);
   XWindowAttributes a;
-  XSync(x.display(), False);
+  XSync(gui->GetView()->GetDisplay(), False);
   ASSERT_TRUE(XGetWindowAttributes(x.display(), view, &a));
   EXPECT_EQ(150, a.width);
   EXPECT_EQ(90, a.height);
@@ -218,7 +236,7 @@ TEST_F(EditorX11Test, AParentThatDoesNotExistOpensNothing)
 TEST_F(EditorX11Test, AWindowDestroyedUnderTheEditorClosesItsView)
 {
   const Window view = Open();
-  ASSERT_TRUE(Shows(view));
+  ASSERT_TRUE(StepShows(view));
   x.DestroyWindow(host);
   ASSERT_TRUE(WaitUntil([&] {
     gui->OnEditIdle();

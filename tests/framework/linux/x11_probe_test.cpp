@@ -62,6 +62,10 @@ protected:
     ui.reset(new HostUIThread(e));
     ui->Dispatch(effOpen);
     host = x.MakeHostWindow(kW + 20, kH + 20);
+    // The host's window has the keyboard focus, as a host's has when the
+    // user works in it (whatever an earlier test left behind).
+    XSetInputFocus(x.display(), host, RevertToPointerRoot, CurrentTime);
+    XSync(x.display(), False);
   }
   void TearDown() override
   {
