@@ -154,18 +154,24 @@ bool IGraphicsLinuxView::CopyToScreen(const IRECT& r)
 void IGraphicsLinuxView::CopyExposed()
 {
   if (m_exposed.Empty()) return;
-  const IRECT exposed = m_exposed;
+  IRECT area = m_exposed;
   m_exposed.Clear();
-  if (m_shownOnce) {
-    CopyToScreen(exposed);
+  // The first exposure draws the whole editor. Later ones redraw the
+  // controls in the exposed area (with what is dirty anyway), as a paint
+  // callback does: outside the rectangle of its last pass the bitmap may
+  // hold shapes a pass painted beyond it.
+  if (!m_shownOnce) {
+    area = IRECT(0, 0, m_graphics->Width(), m_graphics->Height());
+    m_graphics->SetAllControlsDirty();
+  }
+  IRECT dirty;
+  if (m_graphics->IsDirty(&dirty)) area = area.Union(&dirty);
+  if (m_graphics->NControls() == 0) {
+    CopyToScreen(area);
     return;
   }
-  // The first exposure draws the whole editor.
-  IRECT all(0, 0, m_graphics->Width(), m_graphics->Height());
   if (m_entry.IsOpen()) m_entry.Unpaint(m_graphics->GetDrawBitmap());
-  m_graphics->SetAllControlsDirty();
-  if (m_graphics->NControls() > 0) m_graphics->Draw(&all);
-  else CopyToScreen(all);
+  m_graphics->Draw(&area);
 }
 
 void IGraphicsLinuxView::SetSize(int w, int h)

@@ -53,10 +53,8 @@ protected:
     IEffectInstanceInfo info;
     info.mVSTHostCallback = &SilentHost;
     plug.reset(new ProbeEffect(info));
-    // The effect's own background image: bitmaps are clipped to each
-    // pass's rectangle, so the whole draw bitmap stays current.
     gui = MakeGraphics(plug.get(), kW, kH);
-    gui->AttachBackground(101, "resources/img/bg.png");
+    AttachBackground();
     gui->AttachControl(new IKnobLineControl(plug.get(), IRECT(10, 10, 70, 70), ProbeEffect::kGain,
                                             &COLOR_YELLOW, 5.0, 28.0));
     gui->AttachControl(new StepCounter(plug.get(), &steps));
@@ -76,6 +74,9 @@ protected:
     EXPECT_EQ(1u, children.size());
     return children.empty() ? 0 : children[0];
   }
+  // The effect's own background image: bitmaps are clipped to each pass's
+  // rectangle, so the whole draw bitmap stays current.
+  virtual void AttachBackground() { gui->AttachBackground(101, "resources/img/bg.png"); }
   void SetGain(float v) { plug->GetAEffect()->setParameter(plug->GetAEffect(), ProbeEffect::kGain, v); }
   // Idles the editor until it has taken a timer step, lets the server
   // finish what the step sent, and compares the window with the bitmap.
@@ -154,6 +155,43 @@ TEST_F(EditorX11Test, ExposedAreasAreCopiedAgain)
   XSync(x.display(), False);
   EXPECT_FALSE(WindowEqualsBitmap(view, false));
   EXPECT_TRUE(ShowsAgain(view));
+}
+
+// A plain colour background: a pass fills it beyond its own rectangle,
+// over controls the pass does not redraw.
+class PanelEditorX11Test : public EditorX11Test {
+protected:
+  void AttachBackground() override
+  {
+    const IColor panel(255, 30, 90, 140);
+    gui->AttachPanelBackground(&panel);
+  }
+  uint32_t WindowPixel(Window view, int px, int py) { return x.ReadPixels(view, px, py, 1, 1).at(0); }
+};
+
+TEST_F(PanelEditorX11Test, AnExposureRedrawsTheControlsItUncovers)
+{
+  const Window view = Open();
+  ASSERT_TRUE(StepShows(view));
+  const uint32_t orange = 0xFF7F00;  // the step counter's colour
+  ASSERT_EQ(orange, WindowPixel(view, 160, 90));
+  // A pass for the knob alone.
+  const int before = steps;
+  SetGain(0.4f);
+  ASSERT_TRUE(WaitUntil([&] {
+    gui->OnEditIdle();
+    return steps > before;
+  }));
+  // Uncovered, the counter shows again, not the background painted over it.
+  XSetWindowBackground(x.display(), view, 0x00FF00);
+  XClearArea(x.display(), view, 140, 70, 60, 50, True);
+  XSync(x.display(), False);
+  EXPECT_TRUE(WaitUntil([&] {
+    gui->OnEditIdle();
+    XSync(gui->GetView()->GetDisplay(), False);
+    return WindowPixel(view, 160, 90) == orange;
+  })) << std::hex
+      << WindowPixel(view, 160, 90);
 }
 
 TEST_F(EditorX11Test, TheTextFieldIsPartOfTheBitmapWhileOpenAndLeavesNoTrace)
