@@ -78,7 +78,12 @@ IGraphicsLinuxView::~IGraphicsLinuxView()
 {
   if (!m_display) return;
   LinuxXErrorTrap trap(m_display);
-  EndUserInput();
+  // Closing: the field goes without a redraw.
+  if (m_entry.IsOpen()) {
+    m_entry.Unpaint(m_graphics->GetDrawBitmap());
+    m_entry.Close();
+    GrabKeyboard(false);
+  }
   HideTooltip();
   m_tooltip.reset();
   if (m_cursor.IsHidden()) m_cursor.Show(m_display, m_window);
@@ -156,14 +161,19 @@ void IGraphicsLinuxView::CopyExposed()
   if (m_exposed.Empty()) return;
   IRECT area = m_exposed;
   m_exposed.Clear();
-  // The first exposure draws the whole editor. Later ones redraw the
-  // controls in the exposed area (with what is dirty anyway), as a paint
-  // callback does: outside the rectangle of its last pass the bitmap may
-  // hold shapes a pass painted beyond it.
+  // The first exposure draws the whole editor.
   if (!m_shownOnce) {
     area = IRECT(0, 0, m_graphics->Width(), m_graphics->Height());
     m_graphics->SetAllControlsDirty();
   }
+  Redraw(area);
+}
+
+void IGraphicsLinuxView::Redraw(IRECT area)
+{
+  // The controls in the area are drawn again (with what is dirty anyway),
+  // as a paint callback does: outside the rectangle of its last pass the
+  // bitmap may hold shapes a pass painted beyond it.
   IRECT dirty;
   if (m_graphics->IsDirty(&dirty)) area = area.Union(&dirty);
   if (m_graphics->NControls() == 0) {
@@ -347,7 +357,7 @@ void IGraphicsLinuxView::HideTextEntry()
   m_entry.Unpaint(m_graphics->GetDrawBitmap());
   m_entry.Close();
   GrabKeyboard(false);
-  CopyToScreen(r);
+  Redraw(r);
 }
 
 void IGraphicsLinuxView::EndUserInput()

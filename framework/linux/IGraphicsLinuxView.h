@@ -126,6 +126,8 @@ private:
   void OnTextEntryKey(XKeyEvent* e);
   void PassKeyToHost(XKeyEvent* e);
   void CopyExposed();
+  // Draws the controls in the area (and every dirty one) and copies it.
+  void Redraw(IRECT area);
   void GrabKeyboard(bool grab);
   // Paints the field into the bitmap (or takes it out) and shows the change.
   void ShowTextEntry();

@@ -194,6 +194,28 @@ TEST_F(PanelEditorX11Test, AnExposureRedrawsTheControlsItUncovers)
       << WindowPixel(view, 160, 90);
 }
 
+TEST_F(PanelEditorX11Test, AClosedFieldShowsTheControlsUnderIt)
+{
+  const Window view = Open();
+  ASSERT_TRUE(StepShows(view));
+  const uint32_t orange = 0xFF7F00;
+  IText text;
+  IRECT r(140, 70, 195, 100);
+  gui->CreateTextEntry(gui->GetControl(1), &text, &r, "1", nullptr);
+  XSync(gui->GetView()->GetDisplay(), False);
+  ASSERT_EQ(0xFFFFFFu, WindowPixel(view, 142, 72));
+  // A pass for the knob alone paints the background beyond it.
+  const int before = steps;
+  SetGain(0.6f);
+  ASSERT_TRUE(WaitUntil([&] {
+    gui->OnEditIdle();
+    return steps > before;
+  }));
+  gui->ForceEndUserEdit();
+  XSync(gui->GetView()->GetDisplay(), False);
+  EXPECT_EQ(orange, WindowPixel(view, 160, 90));
+}
+
 TEST_F(EditorX11Test, TheTextFieldIsPartOfTheBitmapWhileOpenAndLeavesNoTrace)
 {
   const Window view = Open();
