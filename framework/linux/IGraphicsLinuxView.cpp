@@ -25,11 +25,6 @@ const long kViewEvents = ExposureMask | ButtonPressMask | ButtonReleaseMask | Po
 
 const unsigned kClickButtonsMask = Button1Mask | Button3Mask;
 
-unsigned ButtonMask(unsigned button)
-{
-  return button == Button1 ? Button1Mask : (button == Button3 ? Button3Mask : 0);
-}
-
 }  // namespace
 
 IGraphicsLinuxView::IGraphicsLinuxView(IGraphicsLinux* graphics, Window parent, bool allowShm)
@@ -112,16 +107,21 @@ void IGraphicsLinuxView::PumpEvents()
   // XPending sends what is queued and reads what has arrived, without waiting.
   while (!m_lost && XPending(m_display) > 0) {
     XEvent event;
-    XNextEvent(m_display, &event);
-    // Of a run of motions only the last counts: a drag reads its distance
-    // from the last position the editor saw.
-    while (event.type == MotionNotify && XEventsQueued(m_display, QueuedAlready) > 0) {
-      XEvent next;
-      XPeekEvent(m_display, &next);
-      if (next.type != MotionNotify || next.xmotion.window != event.xmotion.window) break;
-      XNextEvent(m_display, &event);
-    }
+    NextEvent(m_display, &event);
     HandleEvent(&event);
+  }
+}
+
+void IGraphicsLinuxView::NextEvent(Display* display, XEvent* event)
+{
+  XNextEvent(display, event);
+  // Of a run of motions only the last counts: a drag reads its distance
+  // from the last position the editor saw.
+  while (event->type == MotionNotify && XEventsQueued(display, QueuedAlready) > 0) {
+    XEvent next;
+    XPeekEvent(display, &next);
+    if (next.type != MotionNotify || next.xmotion.window != event->xmotion.window) break;
+    XNextEvent(display, event);
   }
 }
 
@@ -267,7 +267,7 @@ void IGraphicsLinuxView::OnButtonPress(XButtonEvent* e)
     }
     CommitUserInput();
   }
-  m_buttonsDown |= ButtonMask(e->button);
+  m_buttonsDown |= LinuxButtonMask(e->button) & kClickButtonsMask;
   IMouseMod mod = LinuxButtonMod(e->state, e->button);
   if (m_doubleClick.Press(e->time, e->x, e->y, e->button)) m_graphics->OnMouseDblClick(e->x, e->y, &mod);
   else m_graphics->OnMouseDown(e->x, e->y, &mod);
@@ -277,7 +277,7 @@ void IGraphicsLinuxView::OnButtonRelease(XButtonEvent* e)
 {
   // Only releases of presses the editor saw: a click the text field took
   // must not end a gesture that never began.
-  const unsigned mask = ButtonMask(e->button);
+  const unsigned mask = LinuxButtonMask(e->button) & kClickButtonsMask;
   if (!mask || !(m_buttonsDown & mask)) return;
   m_buttonsDown &= ~mask;
   IMouseMod mod = LinuxButtonMod(e->state, e->button);

@@ -80,6 +80,9 @@ public:
   bool CopyToScreen(const IRECT& r);
   // Handles one event of the editor's window.
   void HandleEvent(XEvent* event);
+  // The next event of the connection (waiting for one); of a run of
+  // motions on one window, only the last.
+  static void NextEvent(Display* display, XEvent* event);
   // The window takes the editor's new size.
   void SetSize(int w, int h);
 

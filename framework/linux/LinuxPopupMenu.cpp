@@ -10,6 +10,7 @@
 #include "framework/linux/IGraphicsLinuxView.h"
 #include "framework/linux/LinuxCanvas.h"
 #include "framework/linux/LinuxKeys.h"
+#include "framework/linux/LinuxMouse.h"
 #include "framework/linux/LinuxScreenCopy.h"
 #include "pix/pix_sysbitmap.h"
 
@@ -30,20 +31,6 @@ const int kGrabTries = 20;
 const int kLongestWaitMs = 50;
 
 IText MenuText() { return IText(13, &kText, "Sans", IText::kStyleNormal, IText::kAlignNear); }
-
-unsigned ButtonMask(unsigned button)
-{
-  switch (button) {
-    case Button1:
-      return Button1Mask;
-    case Button2:
-      return Button2Mask;
-    case Button3:
-      return Button3Mask;
-    default:
-      return 0;
-  }
-}
 
 void SleepMs(int ms)
 {
@@ -101,13 +88,7 @@ IPopupMenu* LinuxPopupMenu::Run(IPopupMenu* menu, const IRECT& r)
   while (!m_done && !m_view->Lost()) {
     while (!m_done && XPending(m_display) > 0) {
       XEvent event;
-      XNextEvent(m_display, &event);
-      while (event.type == MotionNotify && XEventsQueued(m_display, QueuedAlready) > 0) {
-        XEvent next;
-        XPeekEvent(m_display, &next);
-        if (next.type != MotionNotify) break;
-        XNextEvent(m_display, &event);
-      }
+      IGraphicsLinuxView::NextEvent(m_display, &event);
       Handle(&event);
     }
     if (m_done || m_view->Lost()) break;
@@ -304,7 +285,7 @@ void LinuxPopupMenu::Handle(XEvent* event)
       OnMotion(event->xmotion.x_root, event->xmotion.y_root);
       break;
     case ButtonPress: {
-      if (!ButtonMask(event->xbutton.button)) break;  // the wheel neither chooses nor dismisses
+      if (!LinuxButtonMask(event->xbutton.button)) break;  // the wheel neither chooses nor dismisses
       int row;
       if (LevelAt(event->xbutton.x_root, event->xbutton.y_root, &row) < 0) m_done = true;
       break;
@@ -343,7 +324,7 @@ void LinuxPopupMenu::OnMotion(int rootX, int rootY)
 
 void LinuxPopupMenu::OnRelease(XButtonEvent* e)
 {
-  const unsigned mask = ButtonMask(e->button);
+  const unsigned mask = LinuxButtonMask(e->button);
   if (mask & m_heldButtons) {
     m_heldButtons &= ~mask;
     // Given back to the editor in its own coordinates after the menu.

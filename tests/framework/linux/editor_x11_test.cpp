@@ -46,7 +46,7 @@ private:
 };
 
 class EditorX11Test : public ::testing::Test {
-protected:
+public:
   void SetUp() override
   {
     ASSERT_TRUE(x.Ok()) << x.Problem();
@@ -122,27 +122,27 @@ protected:
   Window host = 0;
 };
 
+// The first step shows the whole bitmap; a knob the host turns is copied
+// over at a later one.
+void ExpectWindowFollowsTheBitmap(EditorX11Test* t, bool allowShm)
+{
+  const Window view = t->Open(allowShm);
+  ASSERT_TRUE(t->StepShows(view));
+  EXPECT_EQ(allowShm, t->gui->GetView()->UsesSharedMemory());
+  const std::vector<uint32_t> knob = t->x.ReadPixels(view, 10, 10, 60, 60);
+  t->SetGain(allowShm ? 0.1f : 0.9f);
+  EXPECT_TRUE(t->StepShows(view));
+  EXPECT_NE(knob, t->x.ReadPixels(view, 10, 10, 60, 60));
+}
+
 TEST_F(EditorX11Test, TheWindowShowsTheDrawBitmapThroughSharedMemory)
 {
-  const Window view = Open(true);
-  ASSERT_TRUE(StepShows(view));
-  EXPECT_TRUE(gui->GetView()->UsesSharedMemory());
-  // A knob turned by the host is copied over at a later tick.
-  const std::vector<uint32_t> knob = x.ReadPixels(view, 10, 10, 60, 60);
-  SetGain(0.1f);
-  EXPECT_TRUE(StepShows(view));
-  EXPECT_NE(knob, x.ReadPixels(view, 10, 10, 60, 60));
+  ExpectWindowFollowsTheBitmap(this, true);
 }
 
 TEST_F(EditorX11Test, TheWindowShowsTheDrawBitmapThroughTheConnection)
 {
-  const Window view = Open(false);
-  ASSERT_TRUE(StepShows(view));
-  EXPECT_FALSE(gui->GetView()->UsesSharedMemory());
-  const std::vector<uint32_t> knob = x.ReadPixels(view, 10, 10, 60, 60);
-  SetGain(0.9f);
-  EXPECT_TRUE(StepShows(view));
-  EXPECT_NE(knob, x.ReadPixels(view, 10, 10, 60, 60));
+  ExpectWindowFollowsTheBitmap(this, false);
 }
 
 TEST_F(EditorX11Test, ExposedAreasAreCopiedAgain)
