@@ -153,12 +153,10 @@ EFxFileError ReadOpening(FxReader* in, const unsigned char* data, size_t size, i
   return kFxOK;
 }
 
-// The parameter values behind a header that announced count of them.
-EFxFileError ReadValues(FxReader* in, int count, IFxProgram* program)
+// The parameter values behind a header: wanted of them, as many as the
+// image holds whole.
+EFxFileError ReadValues(FxReader* in, size_t wanted, IFxProgram* program)
 {
-  const EFxFileError announced = CheckAnnounced(in->Pos(), 4LL * count);
-  if (announced != kFxOK) return announced;
-  const size_t wanted = static_cast<size_t>(count);
   const size_t present = in->Left() / 4 < wanted ? in->Left() / 4 : wanted;
   float* values = program->mValues.Resize(static_cast<int>(present));
   if (present > 0 && !values) return kFxNoMemory;
@@ -166,30 +164,44 @@ EFxFileError ReadValues(FxReader* in, int count, IFxProgram* program)
   return present == wanted ? kFxOK : kFxTruncated;
 }
 
-// The 32-bit chunk size and the chunk behind it.
-EFxFileError ReadChunk(FxReader* in, ByteChunk* chunk)
+// The values a header's count announces.
+EFxFileError ReadAnnouncedValues(FxReader* in, int count, IFxProgram* program)
+{
+  if (count < 0) return kFxBadCount;
+  const EFxFileError announced = CheckAnnounced(in->Pos(), 4LL * count);
+  if (announced != kFxOK) return announced;
+  return ReadValues(in, static_cast<size_t>(count), program);
+}
+
+// The 32-bit chunk size and the chunk behind it: as many bytes as the size
+// announces, or by layout every byte to the image's end.
+EFxFileError ReadChunk(FxReader* in, EFxReading reading, ByteChunk* chunk)
 {
   int chunkSize = 0;
   if (!in->Int(&chunkSize)) return kFxTruncated;
-  const EFxFileError announced = CheckAnnounced(in->Pos(), chunkSize);
-  if (announced != kFxOK) return announced;
+  size_t wanted = in->Left();
+  if (reading == kFxByHeader) {
+    const EFxFileError announced = CheckAnnounced(in->Pos(), chunkSize);
+    if (announced != kFxOK) return announced;
+    wanted = static_cast<size_t>(chunkSize);
+  }
   bool noMemory = false;
-  if (in->Bytes(static_cast<size_t>(chunkSize), chunk, &noMemory)) return kFxOK;
+  if (in->Bytes(wanted, chunk, &noMemory)) return kFxOK;
   return noMemory ? kFxNoMemory : kFxTruncated;
 }
 
 // The program fields after the opening words: version, ID, plug-in version,
 // parameter count, name, then values or chunk.
-EFxFileError ReadProgramBody(FxReader* in, IFxProgram* program)
+EFxFileError ReadProgramBody(FxReader* in, EFxReading reading, IFxProgram* program)
 {
   if (!in->Int(&program->mFormatVersion)) return kFxTruncated;
   if (program->mFormatVersion != kFxProgramFormatVersion) return kFxWrongVersion;
   if (!in->Int(&program->mPluginID) || !in->Int(&program->mPluginVersion) || !in->Int(&program->mNumParams))
     return kFxTruncated;
   if (!in->Name(program->mName)) return kFxTruncated;
-  if (program->IsChunkForm()) return ReadChunk(in, &program->mChunk);
-  if (program->mNumParams < 0) return kFxBadCount;
-  return ReadValues(in, program->mNumParams, program);
+  if (program->IsChunkForm()) return ReadChunk(in, reading, &program->mChunk);
+  if (reading == kFxByLayout) return ReadValues(in, (in->Left() + 3) / 4, program);
+  return ReadAnnouncedValues(in, program->mNumParams, program);
 }
 
 void ResetProgram(IFxProgram* program)
@@ -219,7 +231,7 @@ EFxFileError ReadBankProgram(FxReader* in, IFxBank* bank)
   program->mPluginVersion = fields[5];
   program->mNumParams = fields[6];
   if (!in->Name(program->mName)) return kFxTruncated;
-  return ReadValues(in, program->mNumParams, program);
+  return ReadAnnouncedValues(in, program->mNumParams, program);
 }
 
 EFxFileError WriteProgram(FxWriter* out, const IFxProgram& program)
@@ -311,7 +323,7 @@ IFxProgram* IFxBank::AddProgram()
 
 void IFxBank::ClearPrograms() { mPrograms.Empty(true); }
 
-EFxFileError ParseFxProgram(const unsigned char* data, size_t size, IFxProgram* program)
+EFxFileError ParseFxProgram(const unsigned char* data, size_t size, IFxProgram* program, EFxReading reading)
 {
   ResetProgram(program);
   if (!data) size = 0;
@@ -319,10 +331,10 @@ EFxFileError ParseFxProgram(const unsigned char* data, size_t size, IFxProgram* 
   EFxFileError error = ReadOpening(&in, data, size, &program->mByteSize, &program->mForm);
   if (error != kFxOK) return error;
   if (IsBankForm(program->mForm)) return kFxIsBank;
-  return ReadProgramBody(&in, program);
+  return ReadProgramBody(&in, reading, program);
 }
 
-EFxFileError ParseFxBank(const unsigned char* data, size_t size, IFxBank* bank)
+EFxFileError ParseFxBank(const unsigned char* data, size_t size, IFxBank* bank, EFxReading reading)
 {
   bank->ClearPrograms();
   bank->mChunk.Clear();
@@ -338,9 +350,9 @@ EFxFileError ParseFxBank(const unsigned char* data, size_t size, IFxBank* bank)
   if (!in.Int(&bank->mFormatVersion) || !in.Int(&bank->mPluginID) || !in.Int(&bank->mPluginVersion) ||
       !in.Int(&bank->mNumPrograms) || !in.Int(&current))
     return kFxTruncated;
-  bank->mCurrentProgram = bank->mFormatVersion >= 2 ? current : 0;
+  bank->mCurrentProgram = bank->mFormatVersion >= 2 || reading == kFxByLayout ? current : 0;
   if (!in.Skip(kFxBankReservedSize)) return kFxTruncated;
-  if (bank->IsChunkForm()) return ReadChunk(&in, &bank->mChunk);
+  if (bank->IsChunkForm()) return ReadChunk(&in, reading, &bank->mChunk);
 
   if (bank->mNumPrograms < 0) return kFxBadCount;
   error = CheckAnnounced(in.Pos(), static_cast<long long>(kFxProgramHeaderSize) * bank->mNumPrograms);

@@ -13,8 +13,13 @@
 // Parsing reads only inside the image and reports the first failure with
 // its own code. On failure the record still holds every field read whole
 // before it, the values and chunk bytes that were there, and in a bank every
-// program whose seven header fields were read, so that a lenient reader can
-// apply what a damaged file still carries; a strict reader refuses it.
+// program whose seven header fields were read and open a parameter-form
+// program with a count of zero or more, so that a lenient reader can apply
+// what a damaged file still carries; a strict reader refuses it.
+//
+// A parse reads either by header, believing the counts, sizes and version
+// the header announces, or by layout, for a reader that knows what it
+// expects and takes only each field's place from the format (EFxReading).
 //
 // Threads: no state of its own; a record belongs to its caller, who
 // serialises access to it. Nothing here locks.
@@ -43,6 +48,11 @@ constexpr int kFxProgramFormatVersion = 1;
 constexpr int kFxBankFormatVersion = 2;
 
 constexpr int kFxNameSize = 28;
+// The five words every file opens with: magic, byte size, form, format
+// version and plug-in ID.
+constexpr int kFxIdentitySize = 20;
+// A bank's header up to and with its program count and current program.
+constexpr int kFxBankCountsSize = 32;
 constexpr int kFxProgramHeaderSize = 56;
 constexpr int kFxBankHeaderSize = 156;
 constexpr int kFxBankReservedSize = 124;
@@ -63,6 +73,21 @@ enum EFxFileError {
   kFxBadCount,        // a negative count or chunk size; a record whose count and contents differ
   kFxBadBankProgram,  // a bank program that is not a version-1 "CcnK"/"FxCk" program
   kFxNoMemory         // the record or image could not be allocated
+};
+
+// How far a parse believes what a header announces.
+enum EFxReading {
+  // A program holds as many values as its parameter count says and a chunk
+  // as many bytes as its chunk size says; a version-1 bank has no current
+  // program (its place is reserved there) and reads as 0.
+  kFxByHeader,
+  // A program's values and a program's or bank's chunk run from their place
+  // to the end of the image: the parameter count and chunk size are read
+  // but neither checked nor used, and a last value cut short makes the
+  // image truncated. A bank's current program is read from its place
+  // whatever the bank's version. The programs of a list bank can only be
+  // found through their counts and are read by header.
+  kFxByLayout
 };
 
 // A short phrase for messages, read after the file's name ("is truncated").
@@ -121,10 +146,12 @@ private:
 };
 
 // Parses a program file image into program (which is reset first).
-EFxFileError ParseFxProgram(const unsigned char* data, size_t size, IFxProgram* program);
+EFxFileError ParseFxProgram(const unsigned char* data, size_t size, IFxProgram* program,
+                            EFxReading reading = kFxByHeader);
 
 // Parses a bank file image into bank (which is reset first).
-EFxFileError ParseFxBank(const unsigned char* data, size_t size, IFxBank* bank);
+EFxFileError ParseFxBank(const unsigned char* data, size_t size, IFxBank* bank,
+                         EFxReading reading = kFxByHeader);
 
 // Builds the file image of a record into file (cleared first). The header's
 // counts must match what the record holds: a parameter-form program's

@@ -250,7 +250,9 @@ public:
   // size bytes (untrusted) whole or not at all and report false as the file
   // loaders do. A file is refused when its header does not fit, when a
   // state or bank chunk inside does not read whole, or when a value is not
-  // a number; parameter-list values missing at the end count as 0.0.
+  // a number; parameter-list values missing at the end count as 0.0. The
+  // layouts and their one size limit (kFxMaxFileSize) are FxFile's: a file
+  // beyond it is neither built nor read.
   bool MakeProgramFile(ByteChunk* pFile);
   bool MakeBankFile(ByteChunk* pFile);
   bool LoadProgramFromMemory(const unsigned char* data, int size);

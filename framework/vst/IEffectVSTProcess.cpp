@@ -42,8 +42,11 @@ void IEffectVST::VSTSetParameter(AEffect* pEffect, VstInt32 idx, float value)
   BASE_MutexLock lock(plug->GetMutex());
   // A value that is not a number would leave the parameter without one.
   if (!plug->InParamRange(idx) || !std::isfinite(value)) return;
-  if (plug->GetGUI()) plug->GetGUI()->PostParameterFromPlug(idx, value, true);
-  plug->GetParam(idx)->SetNormalized(value);
+  IParam* param = plug->GetParam(idx);
+  param->SetNormalized(value);
+  // The editor shows what the parameter now holds (clamped, stepped), not
+  // the host's raw value.
+  if (plug->GetGUI()) plug->GetGUI()->PostParameterFromPlug(idx, param->GetNormalized(), true);
   plug->OnParamChange(idx);
 }
 

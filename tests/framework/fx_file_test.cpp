@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/string.h"
+#include "framework/FxFile.h"
 #include "tests/framework/test_plug.h"
 
 namespace {
@@ -524,6 +525,171 @@ TEST(FxWhole, NormalizedValuesOutsideZeroToOneAreClamped)
   EXPECT_EQ(plug.GetParam(0)->Value(), -40.0);
   EXPECT_EQ(plug.GetParam(1)->Value(), 1.0);
   EXPECT_EQ(plug.GetParam(3)->Value(), 0.0);
+}
+
+// ---- The plug-in reads by place, not by what the header announces ----
+
+// The plug-in's program or bank file, as bytes to alter.
+std::vector<unsigned char> ProgramImage(IEffectBase& plug)
+{
+  ByteChunk file;
+  EXPECT_TRUE(plug.MakeProgramFile(&file));
+  return Bytes(file);
+}
+
+std::vector<unsigned char> BankImage(IEffectBase& plug)
+{
+  ByteChunk file;
+  EXPECT_TRUE(plug.MakeBankFile(&file));
+  return Bytes(file);
+}
+
+int Size(const std::vector<unsigned char>& bytes) { return static_cast<int>(bytes.size()); }
+
+TEST(FxLayout, ProgramCountAndChunkSizeFieldsAreNotExamined)
+{
+  // A parameter count that does not match what follows: the plug-in takes
+  // its own four values all the same.
+  QuarryLikePlug source;
+  source.GetParam(0)->Set(-10.0);
+  source.GetParam(2)->Set(0.9);
+  const std::vector<unsigned char> params = ProgramImage(source);
+  for (int count : {2, 0, -5, 1 << 30}) {
+    std::vector<unsigned char> bytes = params;
+    PutBEInt(&bytes, 24, count);
+    QuarryLikePlug plug;
+    ASSERT_TRUE(plug.LoadProgramFromMemory(bytes.data(), Size(bytes))) << count;
+    EXPECT_NEAR(plug.GetParam(0)->Value(), -10.0, 1e-4) << count;
+    EXPECT_NEAR(plug.GetParam(2)->Value(), 0.9, 1e-6) << count;
+    // Nor does a count of 2 let a fourth value that is not a number in.
+    PutBEFloat(&bytes, 56 + 12, std::numeric_limits<float>::quiet_NaN());
+    EXPECT_FALSE(plug.LoadProgramFromMemory(bytes.data(), Size(bytes))) << count;
+  }
+
+  // A chunk size that does not match the state behind it: the state is read
+  // from where it lies.
+  QuarryLikePlug chunkSource(true);
+  chunkSource.GetParam(1)->Set(0.1);
+  const std::vector<unsigned char> chunk = ProgramImage(chunkSource);
+  for (int chunkSize : {0, 12, -1, 0x7FFFFFFF}) {
+    std::vector<unsigned char> bytes = chunk;
+    PutBEInt(&bytes, 56, chunkSize);
+    QuarryLikePlug plug(true);
+    ASSERT_TRUE(plug.LoadProgramFromMemory(bytes.data(), Size(bytes))) << chunkSize;
+    EXPECT_EQ(plug.GetParam(1)->Value(), 0.1) << chunkSize;
+  }
+  // Without its chunk size field there is no state to read.
+  QuarryLikePlug plug(true);
+  EXPECT_FALSE(plug.LoadProgramFromMemory(chunk.data(), 58));
+  EXPECT_EQ(plug.programChanges, 0);
+}
+
+TEST(FxLayout, BankVersionAndNegativeProgramCountAreNotExamined)
+{
+  TwoPresetPlug source;
+  ASSERT_TRUE(source.RestorePreset(1));
+  std::vector<unsigned char> bytes = BankImage(source);
+
+  // A version-1 bank still names its current program in the same place.
+  PutBEInt(&bytes, 12, 1);
+  TestPlug plug(4, "2-2", 2);
+  InitQuarryParams(&plug);
+  ASSERT_TRUE(plug.LoadBankFromMemory(bytes.data(), Size(bytes)));
+  EXPECT_EQ(plug.GetCurrentPresetIdx(), 1);
+  EXPECT_STREQ(plug.GetPresetName(0), "one");
+
+  // A program count below zero holds no programs: only the current program
+  // is restored, with or without the rest of the header.
+  PutBEInt(&bytes, 24, -1);
+  for (int size : {Size(bytes), 40}) {
+    OwnStatePlug target;
+    ASSERT_TRUE(target.RestorePreset(0));
+    ASSERT_TRUE(target.LoadBankFromMemory(bytes.data(), size)) << size;
+    EXPECT_EQ(target.GetCurrentPresetIdx(), 1) << size;
+    EXPECT_STREQ(target.GetPresetName(0), "mine0");
+    EXPECT_EQ(target.GetParam(0)->Value(), -12.0);
+    EXPECT_EQ(target.programChanges, 1);
+  }
+  // Cut before its current program, the header is refused.
+  OwnStatePlug target;
+  EXPECT_FALSE(target.LoadBankFromMemory(bytes.data(), 31));
+}
+
+TEST(FxLayout, FilesThePlugInWritesAreSoundToAStrictReader)
+{
+  for (bool stateChunks : {false, true}) {
+    OwnStatePlug plug(stateChunks);
+    plug.ModifyCurrentPreset("a name longer than the twenty-eight bytes");
+    const std::vector<unsigned char> programFile = ProgramImage(plug);
+    IFxProgram program;
+    ASSERT_EQ(ParseFxProgram(programFile.data(), programFile.size(), &program), kFxOK);
+    EXPECT_EQ(program.IsChunkForm(), stateChunks);
+    EXPECT_EQ(program.mPluginID, kTestUniqueID);
+    EXPECT_EQ(program.mPluginVersion, 10000);
+    EXPECT_EQ(program.mNumParams, 4);
+    EXPECT_STREQ(program.mName, "a name longer than the twen");
+
+    const std::vector<unsigned char> bankFile = BankImage(plug);
+    IFxBank bank;
+    ASSERT_EQ(ParseFxBank(bankFile.data(), bankFile.size(), &bank), kFxOK);
+    EXPECT_EQ(bank.IsChunkForm(), stateChunks);
+    EXPECT_EQ(bank.mNumPrograms, 2);
+    EXPECT_EQ(bank.mCurrentProgram, 1);
+    EXPECT_EQ(bank.NPrograms(), stateChunks ? 0 : 2);
+  }
+}
+
+TEST(FxLayout, ByLayoutTheDataRunsToTheImageEnd)
+{
+  QuarryLikePlug source;
+  std::vector<unsigned char> bytes = ProgramImage(source);
+  PutBEInt(&bytes, 24, 1);
+  bytes.push_back(0x3F);  // the first byte of a fifth value
+  IFxProgram program;
+  EXPECT_EQ(ParseFxProgram(bytes.data(), bytes.size(), &program, kFxByLayout), kFxTruncated);
+  ASSERT_EQ(program.mValues.GetSize(), 4);
+  EXPECT_FLOAT_EQ(program.mValues.Get()[2], 0.3f);
+  EXPECT_EQ(ParseFxProgram(bytes.data(), bytes.size() - 1, &program, kFxByLayout), kFxOK);
+  EXPECT_EQ(ParseFxProgram(bytes.data(), bytes.size() - 1, &program), kFxOK);
+  EXPECT_EQ(program.mValues.GetSize(), 1);
+
+  QuarryLikePlug chunkSource(true);
+  bytes = BankImage(chunkSource);
+  PutBEInt(&bytes, 12, 1);  // version 1
+  PutBEInt(&bytes, 28, 7);
+  PutBEInt(&bytes, 156, -3);
+  IFxBank bank;
+  ASSERT_EQ(ParseFxBank(bytes.data(), bytes.size(), &bank, kFxByLayout), kFxOK);
+  EXPECT_EQ(bank.mCurrentProgram, 7);
+  EXPECT_EQ(bank.mChunk.Size(), Size(bytes) - 160);
+  EXPECT_EQ(ParseFxBank(bytes.data(), bytes.size(), &bank), kFxBadCount);
+}
+
+// A plug-in whose state is larger than any program file may be.
+struct OutsizedStatePlug : TestPlug {
+  OutsizedStatePlug() : TestPlug(4, "2-2", 1, true) { InitQuarryParams(this); }
+  bool SerializeState(ByteChunk* chunk) override
+  {
+    if (!TestPlug::SerializeState(chunk)) return false;
+    const int size = chunk->Size() + kFxMaxFileSize;
+    return chunk->Resize(size) == size;
+  }
+};
+
+TEST(FxLayout, AFileBeyondTheLimitIsNotWritten)
+{
+  OutsizedStatePlug plug;
+  ByteChunk file;
+  file.AppendValue(1);
+  EXPECT_FALSE(plug.MakeProgramFile(&file));
+  EXPECT_EQ(file.Size(), 0);
+  const std::string path = TempPath("outsized.fxp");
+  remove(path.c_str());
+  BASE_String name(path.c_str());
+  EXPECT_FALSE(plug.SaveProgramAsFXP(&name));
+  FILE* written = fopen(path.c_str(), "rb");
+  EXPECT_EQ(written, nullptr);
+  if (written) fclose(written);
 }
 
 }  // namespace

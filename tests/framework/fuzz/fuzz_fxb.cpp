@@ -12,10 +12,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::vector<unsigned char> before = Observe(plug);
     const bool loaded = plug.LoadBankFromMemory(data, static_cast<int>(size));
     CheckLoad(plug, loaded, before);
-    if (loaded) {
-      ByteChunk out;
-      plug.MakeBankFile(&out);
-    }
+    if (loaded)
+      CheckRewrite<IFxBank>(plug, chunks, ParseFxBank, &IEffectBase::MakeBankFile,
+                            &IEffectBase::LoadBankFromMemory);
   }
   return 0;
 }

@@ -12,10 +12,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::vector<unsigned char> before = Observe(plug);
     const bool loaded = plug.LoadProgramFromMemory(data, static_cast<int>(size));
     CheckLoad(plug, loaded, before);
-    if (loaded) {
-      ByteChunk out;
-      plug.MakeProgramFile(&out);
-    }
+    if (loaded)
+      CheckRewrite<IFxProgram>(plug, chunks, ParseFxProgram, &IEffectBase::MakeProgramFile,
+                               &IEffectBase::LoadProgramFromMemory);
   }
   return 0;
 }

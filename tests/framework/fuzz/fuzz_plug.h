@@ -6,6 +6,7 @@
 #include <cmath>
 #include <vector>
 
+#include "framework/FxFile.h"
 #include "tests/framework/test_plug.h"
 
 struct FuzzPlug : TestPlug {
@@ -40,4 +41,18 @@ inline void CheckLoad(IEffectBase& plug, bool loaded, const std::vector<unsigned
   if (!loaded && Observe(plug) != before) __builtin_trap();
   for (int i = 0; i < plug.NParams(); ++i)
     if (std::isnan(plug.GetParam(i)->Value())) __builtin_trap();
+}
+
+// What the plug-in writes after a load is a sound file to a strict reader
+// (a host) and loads again into a fresh plug-in.
+template <class Record, class Parse>
+void CheckRewrite(IEffectBase& plug, bool chunks, Parse parse, bool (IEffectBase::*make)(ByteChunk*),
+                  bool (IEffectBase::*load)(const unsigned char*, int))
+{
+  ByteChunk out;
+  if (!(plug.*make)(&out)) __builtin_trap();
+  Record record;
+  if (parse(out.Data(), static_cast<size_t>(out.Size()), &record, kFxByHeader) != kFxOK) __builtin_trap();
+  FuzzPlug again(chunks);
+  if (!(again.*load)(out.Data(), out.Size())) __builtin_trap();
 }

@@ -1,6 +1,7 @@
-// Any image through both parsers. What parses whole must rebuild into an
-// image that parses to the same record; what fails must leave a record the
-// builders can still be handed without harm.
+// Any image through both parsers, read by header and by layout. What
+// parses whole must rebuild into an image that parses to the same record,
+// by header and, since its data ends where the image does, by layout; what
+// fails must leave a record the builders can still be handed without harm.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -39,13 +40,13 @@ bool SameRecord(const IFxBank& a, const IFxBank& b)
   return true;
 }
 
-EFxFileError Parse(const uint8_t* data, size_t size, IFxProgram* record)
+EFxFileError Parse(const uint8_t* data, size_t size, IFxProgram* record, EFxReading reading)
 {
-  return ParseFxProgram(data, size, record);
+  return ParseFxProgram(data, size, record, reading);
 }
-EFxFileError Parse(const uint8_t* data, size_t size, IFxBank* record)
+EFxFileError Parse(const uint8_t* data, size_t size, IFxBank* record, EFxReading reading)
 {
-  return ParseFxBank(data, size, record);
+  return ParseFxBank(data, size, record, reading);
 }
 EFxFileError Build(const IFxProgram& record, ByteChunk* image) { return BuildFxProgram(record, image); }
 EFxFileError Build(const IFxBank& record, ByteChunk* image) { return BuildFxBank(record, image); }
@@ -53,15 +54,22 @@ EFxFileError Build(const IFxBank& record, ByteChunk* image) { return BuildFxBank
 template <class Record>
 void Check(const uint8_t* data, size_t size)
 {
-  Record record;
-  const EFxFileError error = Parse(data, size, &record);
+  Record loose;
+  Parse(data, size, &loose, kFxByLayout);
   ByteChunk image;
+  Build(loose, &image);
+
+  Record record;
+  const EFxFileError error = Parse(data, size, &record, kFxByHeader);
   const EFxFileError built = Build(record, &image);
   if (error != kFxOK) return;
   if (built != kFxOK) std::abort();
+  const size_t imageSize = static_cast<size_t>(image.Size());
   Record again;
-  if (Parse(image.Data(), static_cast<size_t>(image.Size()), &again) != kFxOK) std::abort();
+  if (Parse(image.Data(), imageSize, &again, kFxByHeader) != kFxOK) std::abort();
   if (!SameRecord(record, again)) std::abort();
+  if (Parse(image.Data(), imageSize, &loose, kFxByLayout) != kFxOK) std::abort();
+  if (!SameRecord(again, loose)) std::abort();
 }
 
 }  // namespace

@@ -7,8 +7,8 @@
 
 #include <vector>
 
+#include "tests/framework/editor/headless_graphics.h"
 #include "tests/framework/vst/probe_controls_effect.h"
-#include "tests/framework/vst/probe_controls_window.h"
 #include "tests/framework/vst/vst_harness.h"
 
 namespace {
@@ -48,19 +48,16 @@ protected:
     Close(e);
   }
 
-  void Mouse(ProbeMouseEvent::EKind kind, int x, int y, bool shift = false)
+  void Mouse(HeadlessEvent::Kind kind, int x, int y, bool shift = false)
   {
-    ProbeMouseEvent event;
-    event.kind = kind;
-    event.x = x;
-    event.y = y;
-    event.shift = shift;
-    ASSERT_TRUE(window.Push(event));
+    HeadlessEvent event{kind, x, y};
+    event.mod.mS = shift;
+    window.Post(event);
   }
   void Click(int x, int y)
   {
-    Mouse(ProbeMouseEvent::kDown, x, y);
-    Mouse(ProbeMouseEvent::kUp, x, y);
+    Mouse(HeadlessEvent::kDown, x, y);
+    Mouse(HeadlessEvent::kUp, x, y);
   }
 
   std::vector<Edit> Edits() const
@@ -77,7 +74,7 @@ protected:
   static const int kKnobX = P::kKnobX + P::kKnobSize / 2, kKnobY = P::kKnobY + P::kKnobSize / 2;
   static constexpr double kGainStart = 60.0 / 72.0;
   AEffect* e = nullptr;
-  ProbeControlsWindow window;
+  HeadlessWindow window;
 };
 
 void ExpectEdits(const std::vector<Edit>& got, const std::vector<Edit>& want)
@@ -94,12 +91,12 @@ TEST_F(EditorGestureTest, AKnobTurnedFromTheEditorReachesThePlugInAndTheHost)
 {
   // Two 10-pixel steps up a 40-pixel knob at gearing 4 raise it by 1/16
   // each; a long drag beyond the end stops at 1.
-  Mouse(ProbeMouseEvent::kDown, kKnobX, kKnobY);
-  Mouse(ProbeMouseEvent::kDrag, kKnobX, kKnobY - 10);
-  Mouse(ProbeMouseEvent::kDrag, kKnobX, kKnobY - 20);
-  Mouse(ProbeMouseEvent::kDrag, kKnobX, kKnobY - 20);  // not moved: not delivered
-  Mouse(ProbeMouseEvent::kDrag, kKnobX + 3, kKnobY - 200);
-  Mouse(ProbeMouseEvent::kUp, kKnobX + 3, kKnobY - 200);
+  Mouse(HeadlessEvent::kDown, kKnobX, kKnobY);
+  Mouse(HeadlessEvent::kDrag, kKnobX, kKnobY - 10);
+  Mouse(HeadlessEvent::kDrag, kKnobX, kKnobY - 20);
+  Mouse(HeadlessEvent::kDrag, kKnobX, kKnobY - 20);  // not moved: not delivered
+  Mouse(HeadlessEvent::kDrag, kKnobX + 3, kKnobY - 200);
+  Mouse(HeadlessEvent::kUp, kKnobX + 3, kKnobY - 200);
   const int copies = window.screenCopies;
   Dispatch(e, effEditIdle);
 
@@ -116,9 +113,9 @@ TEST_F(EditorGestureTest, AKnobTurnedFromTheEditorReachesThePlugInAndTheHost)
 
   // Fine steps with shift, down this time.
   RecordingHost::Get().Reset();
-  Mouse(ProbeMouseEvent::kDown, kKnobX, kKnobY);
-  Mouse(ProbeMouseEvent::kDrag, kKnobX, kKnobY + 40, true);
-  Mouse(ProbeMouseEvent::kUp, kKnobX, kKnobY + 40);
+  Mouse(HeadlessEvent::kDown, kKnobX, kKnobY);
+  Mouse(HeadlessEvent::kDrag, kKnobX, kKnobY + 40, true);
+  Mouse(HeadlessEvent::kUp, kKnobX, kKnobY + 40);
   Dispatch(e, effEditIdle);
   ExpectEdits(Edits(), {{audioMasterBeginEdit, P::kGain, 0.0f},
                         {audioMasterAutomate, P::kGain, 1.0f - 1.0f / 40},
@@ -147,9 +144,9 @@ TEST_F(EditorGestureTest, PressesBesideTheControlsAndHostChangesSendNothingBack)
 {
   // The background takes the press: no parameter, no gesture.
   Click(P::kSwitchX + P::kSwitchW, P::kSwitchY);
-  Mouse(ProbeMouseEvent::kDown, 5, 100);
-  Mouse(ProbeMouseEvent::kDrag, 5, 50);
-  Mouse(ProbeMouseEvent::kUp, 5, 50);
+  Mouse(HeadlessEvent::kDown, 5, 100);
+  Mouse(HeadlessEvent::kDrag, 5, 50);
+  Mouse(HeadlessEvent::kUp, 5, 50);
   Dispatch(e, effEditIdle);
   EXPECT_TRUE(Edits().empty());
 
@@ -158,7 +155,7 @@ TEST_F(EditorGestureTest, PressesBesideTheControlsAndHostChangesSendNothingBack)
   Dispatch(e, effEditIdle);
   EXPECT_TRUE(Edits().empty());
   // A double click brings the knob back to the value it started with.
-  Mouse(ProbeMouseEvent::kDblClick, kKnobX, kKnobY);
+  Mouse(HeadlessEvent::kDblClick, kKnobX, kKnobY);
   Dispatch(e, effEditIdle);
   ExpectEdits(Edits(), {{audioMasterAutomate, P::kGain, static_cast<float>(kGainStart)}});
 }

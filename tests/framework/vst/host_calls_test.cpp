@@ -238,9 +238,12 @@ public:
     IBitmap none;
     gain = new IBitmapControl(plug, 0, 0, ProbeEffect::kGain, &none);
     AttachControl(gain);
+    flip = new IBitmapControl(plug, 0, 0, ProbeEffect::kFlip, &none);
+    AttachControl(flip);
   }
   ~TrackedEditor() override { *mDeleted = true; }
   IControl* gain;
+  IControl* flip;
 
 private:
   bool* mDeleted;
@@ -271,6 +274,13 @@ TEST_F(HostCallsTest, AnAttachedEditorFollowsHostChangesOnItsOwnThread)
   EXPECT_DOUBLE_EQ(gui->gain->GetValue(), 60.0 / 72.0);
   e->dispatcher(e, effEditIdle, 0, 0, nullptr, 0.0f);
   EXPECT_DOUBLE_EQ(gui->gain->GetValue(), 0.5);
+
+  // The editor shows what the parameter holds, not what the host sent.
+  e->setParameter(e, ProbeEffect::kGain, -0.6f);
+  e->setParameter(e, ProbeEffect::kFlip, 0.75f);  // a switch is on or off
+  e->dispatcher(e, effEditIdle, 0, 0, nullptr, 0.0f);
+  EXPECT_DOUBLE_EQ(gui->gain->GetValue(), 0.0);
+  EXPECT_DOUBLE_EQ(gui->flip->GetValue(), 1.0);
 
   // Text is read as a plain value and normalized on the way.
   e->dispatcher(e, effString2Parameter, ProbeEffect::kGain, 0, const_cast<char*>("-6"), 0.0f);

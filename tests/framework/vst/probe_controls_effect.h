@@ -2,7 +2,7 @@
 // The probe plug-in with an editor of real controls on the headless
 // platform: a background, a two-frame switch for Flip and a 31-frame knob
 // for Gain. A host drives the editor with mouse events queued in the
-// ProbeControlsWindow it passes to effEditOpen (the parent must be one).
+// HeadlessWindow it passes to effEditOpen (the parent must be one).
 
 #include "tests/framework/vst/probe_effect.h"
 
