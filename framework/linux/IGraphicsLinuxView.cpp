@@ -268,6 +268,8 @@ void IGraphicsLinuxView::OnButtonPress(XButtonEvent* e)
     CommitUserInput();
   }
   m_buttonsDown |= LinuxButtonMask(e->button) & kClickButtonsMask;
+  m_pressX = e->x;
+  m_pressY = e->y;
   IMouseMod mod = LinuxButtonMod(e->state, e->button);
   if (m_doubleClick.Press(e->time, e->x, e->y, e->button)) m_graphics->OnMouseDblClick(e->x, e->y, &mod);
   else m_graphics->OnMouseDown(e->x, e->y, &mod);

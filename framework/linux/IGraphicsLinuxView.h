@@ -96,6 +96,9 @@ public:
   // Button1Mask and Button3Mask of presses the editor got and whose
   // release it has not seen yet.
   unsigned ButtonsDown() const { return m_buttonsDown; }
+  // Where the editor's last press was, in window coordinates.
+  int LastPressX() const { return m_pressX; }
+  int LastPressY() const { return m_pressY; }
   // Presses something else took (a menu, the field) break a pair of
   // clicks: the next press starts a new one.
   void ResetDoubleClick() { m_doubleClick.Reset(); }
@@ -149,6 +152,7 @@ private:
   IRECT m_exposed;           // area asked for by Expose events this pump
   LinuxDoubleClick m_doubleClick;
   unsigned m_buttonsDown = 0;  // Button1Mask / Button3Mask of presses seen
+  int m_pressX = 0, m_pressY = 0;
   LinuxTextEntry m_entry;
   bool m_keyboardGrabbed = false;
   LinuxCursorHider m_cursor;

@@ -327,13 +327,14 @@ void LinuxPopupMenu::OnRelease(XButtonEvent* e)
   const unsigned mask = LinuxButtonMask(e->button);
   if (mask & m_heldButtons) {
     m_heldButtons &= ~mask;
-    // Given back to the editor in its own coordinates after the menu.
+    // Given back to the editor after the menu, where the press was: the
+    // capture is gone, so the release finds the control under it, and it
+    // is the one whose gesture the press began.
     m_openingRelease.xbutton = *e;
     m_openingRelease.xbutton.window = m_view->GetXWindow();
     m_openingRelease.xbutton.subwindow = None;
-    Window child;
-    XTranslateCoordinates(m_display, DefaultRootWindow(m_display), m_view->GetXWindow(), e->x_root, e->y_root,
-                          &m_openingRelease.xbutton.x, &m_openingRelease.xbutton.y, &child);
+    m_openingRelease.xbutton.x = m_view->LastPressX();
+    m_openingRelease.xbutton.y = m_view->LastPressY();
     m_haveOpeningRelease = true;
   }
   if (!mask) return;

@@ -319,6 +319,21 @@ TEST_F(ProbeEditorTest, AnEnumeratedParameterIsChosenFromAMenuOfItsDisplayTexts)
     return ProbeHost::Get().Calls(audioMasterEndEdit) == ProbeHost::Get().Calls(audioMasterBeginEdit);
   }));
   EXPECT_GE(ProbeHost::Get().Calls(audioMasterBeginEdit), 1);
+
+  // Pressed on the knob, dragged into the menu and released on "Soft":
+  // chosen, and the gesture ends on the knob all the same.
+  x.MovePointer(view, 110, 30);
+  x.Button(Button3, true);
+  std::vector<PopupWindow> popups;
+  ASSERT_TRUE(WaitForPopups(x.display(), 1, &popups));
+  const int row = (popups[0].height - 2) / 3;
+  x.MovePointer(x.root(), popups[0].x + popups[0].width / 2, popups[0].y + 1 + row / 2);
+  x.Button(Button3, false);
+  EXPECT_TRUE(WaitUntil([&] { return e->getParameter(e, ProbeEffect::kMode) == 0.0f; }));
+  EXPECT_TRUE(WaitUntil([&] {
+    return ProbeHost::Get().Calls(audioMasterEndEdit) == ProbeHost::Get().Calls(audioMasterBeginEdit);
+  }));
+  EXPECT_EQ(2, ProbeHost::Get().Calls(audioMasterBeginEdit));
 }
 
 // ---- Tooltips ----
