@@ -10,7 +10,7 @@
 // This header names no X11 type, so an effect can build its editor with it
 // (or with MakeGraphics) without the X11 headers.
 //
-// Threads. Construction and destruction run on the plug-in's constructing
+// Threads: construction and destruction run on the plug-in's constructing
 // and closing thread with no other call in flight. Everything else runs on
 // the host's user-interface thread (the one that sends effEditOpen,
 // effEditIdle and effEditClose), without the plug-in mutex: the editor

@@ -25,11 +25,6 @@ const long kViewEvents = ExposureMask | ButtonPressMask | ButtonReleaseMask | Po
 
 const unsigned kClickButtonsMask = Button1Mask | Button3Mask;
 
-unsigned ButtonMask(unsigned button)
-{
-  return button == Button1 ? Button1Mask : (button == Button3 ? Button3Mask : 0);
-}
-
 }  // namespace
 
 IGraphicsLinuxView::IGraphicsLinuxView(IGraphicsLinux* graphics, Window parent, bool allowShm)
@@ -78,7 +73,12 @@ IGraphicsLinuxView::~IGraphicsLinuxView()
 {
   if (!m_display) return;
   LinuxXErrorTrap trap(m_display);
-  EndUserInput();
+  // Closing: the field goes without a redraw.
+  if (m_entry.IsOpen()) {
+    m_entry.Unpaint(m_graphics->GetDrawBitmap());
+    m_entry.Close();
+    GrabKeyboard(false);
+  }
   HideTooltip();
   m_tooltip.reset();
   if (m_cursor.IsHidden()) m_cursor.Show(m_display, m_window);
@@ -107,16 +107,21 @@ void IGraphicsLinuxView::PumpEvents()
   // XPending sends what is queued and reads what has arrived, without waiting.
   while (!m_lost && XPending(m_display) > 0) {
     XEvent event;
-    XNextEvent(m_display, &event);
-    // Of a run of motions only the last counts: a drag reads its distance
-    // from the last position the editor saw.
-    while (event.type == MotionNotify && XEventsQueued(m_display, QueuedAlready) > 0) {
-      XEvent next;
-      XPeekEvent(m_display, &next);
-      if (next.type != MotionNotify || next.xmotion.window != event.xmotion.window) break;
-      XNextEvent(m_display, &event);
-    }
+    NextEvent(m_display, &event);
     HandleEvent(&event);
+  }
+}
+
+void IGraphicsLinuxView::NextEvent(Display* display, XEvent* event)
+{
+  XNextEvent(display, event);
+  // Of a run of motions only the last counts: a drag reads its distance
+  // from the last position the editor saw.
+  while (event->type == MotionNotify && XEventsQueued(display, QueuedAlready) > 0) {
+    XEvent next;
+    XPeekEvent(display, &next);
+    if (next.type != MotionNotify || next.xmotion.window != event->xmotion.window) break;
+    XNextEvent(display, event);
   }
 }
 
@@ -136,6 +141,9 @@ void IGraphicsLinuxView::TickIfDue()
 bool IGraphicsLinuxView::CopyToScreen(const IRECT& r)
 {
   if (!m_copy || m_lost) return false;
+  // Drawing passes a caller starts outside the editor's own calls land
+  // here too.
+  LinuxXErrorTrap trap(m_display);
   PIX_SysBitmap* bitmap = m_graphics->GetDrawBitmap();
   if (!bitmap || !bitmap->getBits()) return false;
   const int w = bitmap->getWidth(), h = bitmap->getHeight();
@@ -151,18 +159,29 @@ bool IGraphicsLinuxView::CopyToScreen(const IRECT& r)
 void IGraphicsLinuxView::CopyExposed()
 {
   if (m_exposed.Empty()) return;
-  const IRECT exposed = m_exposed;
+  IRECT area = m_exposed;
   m_exposed.Clear();
-  if (m_shownOnce) {
-    CopyToScreen(exposed);
+  // The first exposure draws the whole editor.
+  if (!m_shownOnce) {
+    area = IRECT(0, 0, m_graphics->Width(), m_graphics->Height());
+    m_graphics->SetAllControlsDirty();
+  }
+  Redraw(area);
+}
+
+void IGraphicsLinuxView::Redraw(IRECT area)
+{
+  // The controls in the area are drawn again (with what is dirty anyway),
+  // as a paint callback does: outside the rectangle of its last pass the
+  // bitmap may hold shapes a pass painted beyond it.
+  IRECT dirty;
+  if (m_graphics->IsDirty(&dirty)) area = area.Union(&dirty);
+  if (m_graphics->NControls() == 0) {
+    CopyToScreen(area);
     return;
   }
-  // The first exposure draws the whole editor.
-  IRECT all(0, 0, m_graphics->Width(), m_graphics->Height());
   if (m_entry.IsOpen()) m_entry.Unpaint(m_graphics->GetDrawBitmap());
-  m_graphics->SetAllControlsDirty();
-  if (m_graphics->NControls() > 0) m_graphics->Draw(&all);
-  else CopyToScreen(all);
+  m_graphics->Draw(&area);
 }
 
 void IGraphicsLinuxView::SetSize(int w, int h)
@@ -239,6 +258,7 @@ void IGraphicsLinuxView::OnButtonPress(XButtonEvent* e)
     // A click in the field moves its caret and is the field's alone; one
     // outside commits it and then acts as usual.
     if (m_entry.Rect().Contains(e->x, e->y)) {
+      ResetDoubleClick();
       if (e->button == Button1) {
         m_entry.PlaceCaret(e->x);
         ShowTextEntry();
@@ -247,7 +267,9 @@ void IGraphicsLinuxView::OnButtonPress(XButtonEvent* e)
     }
     CommitUserInput();
   }
-  m_buttonsDown |= ButtonMask(e->button);
+  m_buttonsDown |= LinuxButtonMask(e->button) & kClickButtonsMask;
+  m_pressX = e->x;
+  m_pressY = e->y;
   IMouseMod mod = LinuxButtonMod(e->state, e->button);
   if (m_doubleClick.Press(e->time, e->x, e->y, e->button)) m_graphics->OnMouseDblClick(e->x, e->y, &mod);
   else m_graphics->OnMouseDown(e->x, e->y, &mod);
@@ -257,7 +279,7 @@ void IGraphicsLinuxView::OnButtonRelease(XButtonEvent* e)
 {
   // Only releases of presses the editor saw: a click the text field took
   // must not end a gesture that never began.
-  const unsigned mask = ButtonMask(e->button);
+  const unsigned mask = LinuxButtonMask(e->button) & kClickButtonsMask;
   if (!mask || !(m_buttonsDown & mask)) return;
   m_buttonsDown &= ~mask;
   IMouseMod mod = LinuxButtonMod(e->state, e->button);
@@ -337,7 +359,7 @@ void IGraphicsLinuxView::HideTextEntry()
   m_entry.Unpaint(m_graphics->GetDrawBitmap());
   m_entry.Close();
   GrabKeyboard(false);
-  CopyToScreen(r);
+  Redraw(r);
 }
 
 void IGraphicsLinuxView::EndUserInput()
@@ -408,7 +430,9 @@ IPopupMenu* IGraphicsLinuxView::CreatePopupMenu(IPopupMenu* menu, const IRECT& r
   EndUserInput();
   HideTooltip();
   LinuxPopupMenu popup(this);
-  return popup.Run(menu, r);
+  IPopupMenu* chosen = popup.Run(menu, r);
+  ResetDoubleClick();
+  return chosen;
 }
 
 // ---- Tooltips ----

@@ -80,6 +80,9 @@ public:
   bool CopyToScreen(const IRECT& r);
   // Handles one event of the editor's window.
   void HandleEvent(XEvent* event);
+  // The next event of the connection (waiting for one); of a run of
+  // motions on one window, only the last.
+  static void NextEvent(Display* display, XEvent* event);
   // The window takes the editor's new size.
   void SetSize(int w, int h);
 
@@ -90,6 +93,15 @@ public:
   // Closes the field and hands its text to the editor.
   void CommitUserInput();
   bool HasTextEntry() const { return m_entry.IsOpen(); }
+  // Button1Mask and Button3Mask of presses the editor got and whose
+  // release it has not seen yet.
+  unsigned ButtonsDown() const { return m_buttonsDown; }
+  // Where the editor's last press was, in window coordinates.
+  int LastPressX() const { return m_pressX; }
+  int LastPressY() const { return m_pressY; }
+  // Presses something else took (a menu, the field) break a pair of
+  // clicks: the next press starts a new one.
+  void ResetDoubleClick() { m_doubleClick.Reset(); }
   const LinuxTextEntry& TextEntry() const { return m_entry; }
   bool KeyboardGrabbed() const { return m_keyboardGrabbed; }
 
@@ -120,6 +132,8 @@ private:
   void OnTextEntryKey(XKeyEvent* e);
   void PassKeyToHost(XKeyEvent* e);
   void CopyExposed();
+  // Draws the controls in the area (and every dirty one) and copies it.
+  void Redraw(IRECT area);
   void GrabKeyboard(bool grab);
   // Paints the field into the bitmap (or takes it out) and shows the change.
   void ShowTextEntry();
@@ -138,6 +152,7 @@ private:
   IRECT m_exposed;           // area asked for by Expose events this pump
   LinuxDoubleClick m_doubleClick;
   unsigned m_buttonsDown = 0;  // Button1Mask / Button3Mask of presses seen
+  int m_pressX = 0, m_pressY = 0;
   LinuxTextEntry m_entry;
   bool m_keyboardGrabbed = false;
   LinuxCursorHider m_cursor;

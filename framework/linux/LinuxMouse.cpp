@@ -45,6 +45,20 @@ bool LinuxIsClickButton(unsigned button) { return button == Button1 || button ==
 
 int LinuxWheelStep(unsigned button) { return button == Button4 ? 1 : (button == Button5 ? -1 : 0); }
 
+unsigned LinuxButtonMask(unsigned button)
+{
+  switch (button) {
+    case Button1:
+      return Button1Mask;
+    case Button2:
+      return Button2Mask;
+    case Button3:
+      return Button3Mask;
+    default:
+      return 0;
+  }
+}
+
 bool LinuxDoubleClick::Press(Time time, int x, int y, unsigned button)
 {
   if (button != Button1) {

@@ -25,6 +25,9 @@ IMouseMod LinuxMotionMod(unsigned state);
 bool LinuxIsClickButton(unsigned button);
 // +1 for button 4, -1 for button 5, 0 for every other button.
 int LinuxWheelStep(unsigned button);
+// The state mask of a button (Button1Mask ... Button3Mask); 0 for the
+// wheel and the others.
+unsigned LinuxButtonMask(unsigned button);
 
 // Tells double clicks from single ones.
 class LinuxDoubleClick {

@@ -10,6 +10,7 @@
 #include "framework/linux/IGraphicsLinuxView.h"
 #include "framework/linux/LinuxCanvas.h"
 #include "framework/linux/LinuxKeys.h"
+#include "framework/linux/LinuxMouse.h"
 #include "framework/linux/LinuxScreenCopy.h"
 #include "pix/pix_sysbitmap.h"
 
@@ -26,25 +27,10 @@ const IColor kSeparator(255, 200, 200, 200);
 const long kLevelEvents =
     ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask;
 const unsigned kGrabEvents = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
-const unsigned kAnyButtonMask = Button1Mask | Button2Mask | Button3Mask;
 const int kGrabTries = 20;
 const int kLongestWaitMs = 50;
 
 IText MenuText() { return IText(13, &kText, "Sans", IText::kStyleNormal, IText::kAlignNear); }
-
-unsigned ButtonMask(unsigned button)
-{
-  switch (button) {
-    case Button1:
-      return Button1Mask;
-    case Button2:
-      return Button2Mask;
-    case Button3:
-      return Button3Mask;
-    default:
-      return 0;
-  }
-}
 
 void SleepMs(int ms)
 {
@@ -80,14 +66,11 @@ IPopupMenu* LinuxPopupMenu::Run(IPopupMenu* menu, const IRECT& r)
 {
   if (!menu || !m_display || menu->GetNItems() == 0) return nullptr;
   const Window root = DefaultRootWindow(m_display);
-  int x = 0, y = 0, top = 0, ignored = 0;
+  int x = 0, y = 0;
   Window child;
-  unsigned held = 0;
   XTranslateCoordinates(m_display, m_view->GetXWindow(), root, r.mL, r.mB, &x, &y, &child);
-  top = y - r.H();
-  Window rootReturn;
-  XQueryPointer(m_display, root, &rootReturn, &child, &ignored, &ignored, &ignored, &ignored, &held);
-  m_heldButtons = held & kAnyButtonMask;
+  const int top = y - r.H();
+  m_heldButtons = m_view->ButtonsDown();
 
   const int screen = DefaultScreen(m_display);
   int placedX = 0, placedY = 0;
@@ -105,13 +88,7 @@ IPopupMenu* LinuxPopupMenu::Run(IPopupMenu* menu, const IRECT& r)
   while (!m_done && !m_view->Lost()) {
     while (!m_done && XPending(m_display) > 0) {
       XEvent event;
-      XNextEvent(m_display, &event);
-      while (event.type == MotionNotify && XEventsQueued(m_display, QueuedAlready) > 0) {
-        XEvent next;
-        XPeekEvent(m_display, &next);
-        if (next.type != MotionNotify) break;
-        XNextEvent(m_display, &event);
-      }
+      IGraphicsLinuxView::NextEvent(m_display, &event);
       Handle(&event);
     }
     if (m_done || m_view->Lost()) break;
@@ -308,7 +285,7 @@ void LinuxPopupMenu::Handle(XEvent* event)
       OnMotion(event->xmotion.x_root, event->xmotion.y_root);
       break;
     case ButtonPress: {
-      if (!ButtonMask(event->xbutton.button)) break;  // the wheel neither chooses nor dismisses
+      if (!LinuxButtonMask(event->xbutton.button)) break;  // the wheel neither chooses nor dismisses
       int row;
       if (LevelAt(event->xbutton.x_root, event->xbutton.y_root, &row) < 0) m_done = true;
       break;
@@ -347,16 +324,17 @@ void LinuxPopupMenu::OnMotion(int rootX, int rootY)
 
 void LinuxPopupMenu::OnRelease(XButtonEvent* e)
 {
-  const unsigned mask = ButtonMask(e->button);
+  const unsigned mask = LinuxButtonMask(e->button);
   if (mask & m_heldButtons) {
     m_heldButtons &= ~mask;
-    // Given back to the editor in its own coordinates after the menu.
+    // Given back to the editor after the menu, where the press was: the
+    // capture is gone, so the release finds the control under it, and it
+    // is the one whose gesture the press began.
     m_openingRelease.xbutton = *e;
     m_openingRelease.xbutton.window = m_view->GetXWindow();
     m_openingRelease.xbutton.subwindow = None;
-    Window child;
-    XTranslateCoordinates(m_display, DefaultRootWindow(m_display), m_view->GetXWindow(), e->x_root, e->y_root,
-                          &m_openingRelease.xbutton.x, &m_openingRelease.xbutton.y, &child);
+    m_openingRelease.xbutton.x = m_view->LastPressX();
+    m_openingRelease.xbutton.y = m_view->LastPressY();
     m_haveOpeningRelease = true;
   }
   if (!mask) return;

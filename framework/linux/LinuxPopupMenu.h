@@ -72,9 +72,9 @@ private:
   IPopupMenu* m_chosen = nullptr;
   bool m_pointerGrabbed = false;
   bool m_keyboardGrabbed = false;
-  // Buttons held when the menu opened, and the release of one of them
-  // while the menu was up: the editor gets it after the menu, so the
-  // gesture its press began ends.
+  // Buttons the editor saw pressed and not released when the menu opened,
+  // and the release of one of them while the menu was up: the editor gets
+  // it after the menu, so the gesture its press began ends.
   unsigned m_heldButtons = 0;
   bool m_haveOpeningRelease = false;
   XEvent m_openingRelease;

@@ -74,6 +74,17 @@ Window X11Harness::MakeChildWindow(Window parent, int x, int y, int width, int h
   return w;
 }
 
+void X11Harness::DestroyWindow(Window window)
+{
+  for (auto it = m_windows.begin(); it != m_windows.end(); ++it)
+    if (*it == window) {
+      m_windows.erase(it);
+      XDestroyWindow(m_display, window);
+      XSync(m_display, False);
+      return;
+    }
+}
+
 bool X11Harness::WaitForEvent(Window window, int type, XEvent* out, int timeoutMs)
 {
   const long deadline = NowMs() + timeoutMs;

@@ -28,6 +28,8 @@ public:
   Window MakeHostWindow(int width, int height);
   // A mapped child window (the editor's view) selecting events.
   Window MakeChildWindow(Window parent, int x, int y, int width, int height, long events);
+  // Destroys a window the harness made, before the harness ends.
+  void DestroyWindow(Window window);
   // Waits up to timeoutMs for an event of type on window; true when found.
   bool WaitForEvent(Window window, int type, XEvent* out, int timeoutMs = 3000);
   // Drops every queued event.

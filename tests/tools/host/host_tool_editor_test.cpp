@@ -27,7 +27,7 @@ namespace {
 const int kProbeWidth = 160;
 const int kProbeHeight = 100;
 
-std::string X11Probe() { return std::string("'") + X11_PROBE_PATH + "'"; }
+std::string XlibProbe() { return std::string("'") + XLIB_PROBE_PATH + "'"; }
 
 // Pixels of a PNG file as 0x00RRGGBB, through libpng.
 bool ReadPng(const std::string& path, int* width, int* height, std::vector<uint32_t>* pixels)
@@ -183,7 +183,7 @@ protected:
 
 TEST_F(HostToolEditorTest, SnapshotWritesWhatTheEditorDrew)
 {
-  RunResult r = Run("snapshot " + X11Probe() + " -o '" + Path("probe.png") + "'");
+  RunResult r = Run("snapshot " + XlibProbe() + " -o '" + Path("probe.png") + "'");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, Path("probe.png") + ": 160 x 100 pixels\n");
   int width = 0, height = 0;
@@ -202,7 +202,7 @@ TEST_F(HostToolEditorTest, WithoutDisplayOrEditorBothCommandsFailWithOneLine)
 {
   for (const std::string command : {"snapshot", "edit"}) {
     const std::string output = command == "snapshot" ? " -o '" + Path("x.png") + "'" : "";
-    RunResult noDisplay = RunWithoutDisplay(command + " " + X11Probe() + output);
+    RunResult noDisplay = RunWithoutDisplay(command + " " + XlibProbe() + output);
     EXPECT_EQ(noDisplay.status, 1) << command;
     EXPECT_EQ(LineCount(noDisplay.err), 1) << noDisplay.err;
     EXPECT_NE(noDisplay.err.find("DISPLAY is not set"), std::string::npos) << noDisplay.err;
@@ -216,7 +216,7 @@ TEST_F(HostToolEditorTest, WithoutDisplayOrEditorBothCommandsFailWithOneLine)
 
 TEST_F(HostToolEditorTest, EditPrintsEachChangeAndSavesTheProgramWhenClosed)
 {
-  Start({"edit", X11_PROBE_PATH, "--save-fxp", Path("chosen.fxp")});
+  Start({"edit", XLIB_PROBE_PATH, "--save-fxp", Path("chosen.fxp")});
   const Window window = FindEditorWindow("X11 Probe");
   ASSERT_NE(window, 0u) << ReadText(Path("err"));
   XWindowAttributes a;
@@ -245,7 +245,7 @@ TEST_F(HostToolEditorTest, EditPrintsEachChangeAndSavesTheProgramWhenClosed)
   EXPECT_EQ(BigEndianFloat(fxp, 56), 0.75f);
 
   // The saved program takes the plug-in back to where the user left it.
-  RunResult again = Run("snapshot " + X11Probe() + " --load-fxp '" + Path("chosen.fxp") + "' -o '" +
+  RunResult again = Run("snapshot " + XlibProbe() + " --load-fxp '" + Path("chosen.fxp") + "' -o '" +
                         Path("again.png") + "'");
   ASSERT_EQ(again.status, 0) << again.err;
   int width = 0, height = 0;
@@ -258,7 +258,7 @@ TEST_F(HostToolEditorTest, EditPrintsEachChangeAndSavesTheProgramWhenClosed)
 // the program is still saved.
 TEST_F(HostToolEditorTest, EditEndedBySignalStillSaves)
 {
-  Start({"edit", X11_PROBE_PATH, "--save-fxp", Path("kept.fxp")});
+  Start({"edit", XLIB_PROBE_PATH, "--save-fxp", Path("kept.fxp")});
   ASSERT_NE(FindEditorWindow("X11 Probe"), 0u) << ReadText(Path("err"));
   kill(child, SIGTERM);
   ASSERT_EQ(Wait(), 0) << ReadText(Path("err"));
@@ -270,7 +270,7 @@ TEST_F(HostToolEditorTest, EditEndedBySignalStillSaves)
 
 TEST_F(HostToolEditorTest, EditRefusesAProgramFileItCouldNotSaveBeforeOpening)
 {
-  RunResult r = Run("edit " + X11Probe() + " --save-fxp '" + Path("missing/folder/x.fxp") + "'");
+  RunResult r = Run("edit " + XlibProbe() + " --save-fxp '" + Path("missing/folder/x.fxp") + "'");
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(LineCount(r.err), 1) << r.err;
 }
