@@ -13,6 +13,7 @@
 #include "pix/pix_membitmap.h"
 #include "pix/pix_png.h"
 #include "tests/pix/png_test_writer.h"
+#include "tests/temp_folder.h"
 
 namespace {
 
@@ -213,35 +214,25 @@ class PNGFiles : public ::testing::Test {
 protected:
   void SetUp() override
   {
-    char pattern[] = "/tmp/quarry-png-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    m_dir = pattern;
+    ASSERT_TRUE(m_temp.Made());
     m_image = MakeTestImage(PNG_COLOR_TYPE_PALETTE, 4, 5, 4);
     m_bytes = WritePNG(m_image);
-  }
-  void TearDown() override
-  {
-    for (const std::string& path : m_files) std::remove(path.c_str());
-    for (auto it = m_dirs.rbegin(); it != m_dirs.rend(); ++it) rmdir(it->c_str());
-    rmdir(m_dir.c_str());
   }
   std::string Write(const std::string& name)
   {
     std::string path = m_dir + "/" + name;
     EXPECT_TRUE(WriteFile(path, m_bytes));
-    m_files.push_back(path);
     return path;
   }
   std::string MakeDir(const std::string& name)
   {
     std::string path = m_dir + "/" + name;
     EXPECT_EQ(mkdir(path.c_str(), 0700), 0);
-    m_dirs.push_back(path);
     return path;
   }
 
-  std::string m_dir;
-  std::vector<std::string> m_files, m_dirs;
+  TempFolder m_temp{"png"};
+  const std::string m_dir = m_temp.Path();
   TestImage m_image;
   std::vector<unsigned char> m_bytes;
 };

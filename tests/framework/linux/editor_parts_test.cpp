@@ -28,6 +28,7 @@
 #include "pix/pix_membitmap.h"
 #include "tests/framework/linux/standin_programs.h"
 #include "tests/pix/png_test_writer.h"
+#include "tests/temp_folder.h"
 
 namespace {
 
@@ -338,18 +339,13 @@ TEST(LinuxTickClock, AStalledHostGetsOneStepNotABurst)
 
 class LazyBitmapTest : public ::testing::Test {
 protected:
-  void SetUp() override
-  {
-    char dir[] = "/tmp/quarry-lazy-XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    folder = dir;
-  }
-  void TearDown() override { std::system(("/bin/rm -rf '" + folder + "'").c_str()); }
+  void SetUp() override { ASSERT_TRUE(temp.Made()); }
   void Write(const char* name, const std::vector<unsigned char>& bytes)
   {
-    ASSERT_TRUE(WriteFile(folder + "/" + name, bytes));
+    ASSERT_TRUE(WriteFile(temp.Path(name), bytes));
   }
-  std::string folder;
+  TempFolder temp{"lazy"};
+  const std::string folder = temp.Path();
 };
 
 TEST_F(LazyBitmapTest, KnowsItsSizeAtOnceAndDecodesOnFirstUseOnce)

@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/temp_folder.h"
+
 struct RunResult {
   int status;
   std::string out;
@@ -34,13 +36,7 @@ inline std::string ReadText(const std::string& path)
 
 class HostToolTest : public ::testing::Test {
 protected:
-  void SetUp() override
-  {
-    char pattern[] = "/tmp/quarry-host-test-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir = pattern;
-  }
-  void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
+  void SetUp() override { ASSERT_TRUE(temp.Made()); }
 
   std::string Path(const std::string& name) const { return dir + "/" + name; }
 
@@ -106,7 +102,8 @@ protected:
     return v;
   }
 
-  std::string dir;
+  TempFolder temp{"host-test"};
+  const std::string dir = temp.Path();
 };
 
 inline int LineCount(const std::string& text)
