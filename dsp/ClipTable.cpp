@@ -94,28 +94,22 @@ constexpr float kClipNegative[kClipTableSize] = {
 
 namespace {
 
-// A table's entry at a position, zero past its end.
-constexpr double TableEntry(const float* table, std::size_t position)
+// Entry k of the interleaved table: position k / 2 of the positive table
+// for even k and of the negative one for odd k, zero past their end.
+constexpr double WideEntry(std::size_t k)
 {
-  return position < kClipTableSize ? static_cast<double>(table[position]) : 0.0;
+  const std::size_t position = k / 2;
+  if (position >= kClipTableSize) return 0.0;
+  return static_cast<double>(k % 2 == 0 ? kClipPositive[position] : kClipNegative[position]);
 }
 
-// Double j of the span table: span k = j / 2 is position k / 2 of the
-// positive table for even k and of the negative one for odd k; its first
-// double is the entry there, its second the entry after it.
-constexpr double SpanEntry(std::size_t j)
+template <std::size_t... I>
+constexpr std::array<double, 2 * (kClipTableSize + 1)> Interleave(std::index_sequence<I...>)
 {
-  const std::size_t k = j / 2;
-  const float* table = k % 2 == 0 ? kClipPositive : kClipNegative;
-  return TableEntry(table, k / 2 + j % 2);
-}
-
-template <std::size_t... J>
-constexpr ClipSpanTable MakeSpans(std::index_sequence<J...>)
-{
-  return {{SpanEntry(J)...}};
+  return {{WideEntry(I)...}};
 }
 
 }  // namespace
 
-alignas(16) constexpr ClipSpanTable kClipSpans = MakeSpans(std::make_index_sequence<4 * kClipTableSize>{});
+constexpr std::array<double, 2 * (kClipTableSize + 1)> kClipWide =
+    Interleave(std::make_index_sequence<2 * (kClipTableSize + 1)>{});

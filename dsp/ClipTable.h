@@ -5,7 +5,6 @@
 
 #include <array>
 #include <cmath>
-#include <cstdint>
 
 #include "dsp/StereoPair.h"
 
@@ -16,12 +15,10 @@ constexpr double kClipScale = 142.14300537109375;
 extern const float kClipPositive[kClipTableSize];
 extern const float kClipNegative[kClipTableSize];
 // Both tables widened to double when the program is compiled, so the lookup
-// does not convert, as spans: span 2 p + 1 for a negative input, 2 p
-// otherwise, holds the table's entries at positions p and p + 1 (zero past
-// the last one), so one aligned load gives a lane both ends of its
-// interpolation and its sign bit picks the table by index alone.
-using ClipSpanTable = std::array<double, 4 * kClipTableSize>;
-alignas(16) extern const ClipSpanTable kClipSpans __attribute__((visibility("hidden")));
+// does not convert, and interleaved, the positive then the negative entry of
+// each position, so a lane's sign bit picks its table by index alone. A pair
+// of zeros follows the last entries.
+extern const std::array<double, 2 * (kClipTableSize + 1)> kClipWide __attribute__((visibility("hidden")));
 
 // Maps each lane of v through the curve: linear interpolation between table
 // entries, the last entry beyond the table, and a signed zero for inputs
@@ -40,17 +37,12 @@ inline StereoPair ClipLanes(StereoPair v)
   const __m128d held = _mm_min_pd(_mm_and_pd(s, indexable), _mm_set1_pd(kClipTableSize - 1));
   const __m128i position = _mm_cvttpd_epi32(held);
   const __m128d f = _mm_sub_pd(held, _mm_cvtepi32_pd(position));
-  // Each lane's span 2 p + sign as a byte offset into the table, in the
-  // first two 32-bit lanes.
-  const __m128i signs = _mm_shuffle_epi32(_mm_srli_epi64(_mm_castpd_si128(v), 63), _MM_SHUFFLE(3, 3, 2, 0));
-  const __m128i offset = _mm_slli_epi32(_mm_add_epi32(_mm_add_epi32(position, position), signs), 4);
-  const char* spans = reinterpret_cast<const char*>(kClipSpans.data());
-  const __m128d left = _mm_load_pd(
-      reinterpret_cast<const double*>(spans + static_cast<std::uint32_t>(_mm_cvtsi128_si32(offset))));
-  const __m128d right = _mm_load_pd(reinterpret_cast<const double*>(
-      spans + static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_shuffle_epi32(offset, 1)))));
-  const __m128d below = _mm_unpacklo_pd(left, right);
-  const __m128d above = _mm_unpackhi_pd(left, right);
+  const int signs = _mm_movemask_pd(v);
+  const double* left = kClipWide.data() + 2 * _mm_cvtsi128_si32(position) + (signs & 1);
+  const double* right =
+      kClipWide.data() + 2 * _mm_cvtsi128_si32(_mm_shuffle_epi32(position, 1)) + (signs >> 1);
+  const __m128d below = _mm_set_pd(right[0], left[0]);
+  const __m128d above = _mm_set_pd(right[2], left[2]);
   const __m128d r = _mm_add_pd(_mm_mul_pd(above, f), _mm_mul_pd(_mm_sub_pd(_mm_set1_pd(1.0), f), below));
   return _mm_or_pd(_mm_andnot_pd(signBit, r), _mm_and_pd(signBit, v));
 }
