@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "framework/FileReplace.h"
 #include "framework/FxFile.h"
 #include "framework/IEffectBase.h"
 #include "framework/IStateSnapshot.h"
@@ -27,15 +28,11 @@ bool ReadWholeFile(const BASE_String* path, ByteChunk* out)
   return ok;
 }
 
+// A failed save leaves the file that was there as it was.
 bool WriteWholeFile(const BASE_String* path, const ByteChunk& data)
 {
   if (!path || path->GetLength() == 0) return false;
-  FILE* fp = fopen(path->Get(), "wb");
-  if (!fp) return false;
-  const size_t size = static_cast<size_t>(data.Size());
-  bool ok = size == 0 || fwrite(data.Data(), 1, size, fp) == size;
-  ok = fclose(fp) == 0 && ok;
-  return ok;
+  return ReplaceFileWhole(path->Get(), data.Data(), static_cast<size_t>(data.Size()));
 }
 
 // ---- What goes into a file ----
