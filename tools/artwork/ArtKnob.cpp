@@ -39,10 +39,10 @@ void DrawKnob(ArtCanvas& c, float value)
   // Domed cap: dark, with a soft highlight towards the light.
   c.ShadeDisc(cx, cy, 18.5f, [&](float dx, float dy, ArtRGB* col) {
     const float hx = dx + 0.42f, hy = dy + 0.48f;
-    const float spec = std::exp(-(hx * hx + hy * hy) * 3.2f);
+    const float sheen = std::exp(-(hx * hx + hy * hy) * 3.2f);
     const float rim = std::sqrt(dx * dx + dy * dy);
     ArtRGB s = ArtScale(ArtHex(0x26262A), 1.0f + 0.35f * Lit(dx, dy) * rim);
-    s = ArtMix(s, ArtHex(0x8A8A92), spec * 0.55f);
+    s = ArtMix(s, ArtHex(0x8A8A92), sheen * 0.55f);
     *col = s;
     return 1.0f;
   });

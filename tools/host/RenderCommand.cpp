@@ -153,22 +153,22 @@ bool Render(const RenderOptions& o)
   plugin->Dispatch(effSetProcessPrecision, 0, doublePrecision ? 1 : 0);
 
   const long long tail = TailFrames(plugin.get(), rate);
-  SoundSpec spec;
-  spec.sampleRate = static_cast<int>(rate);
-  spec.expectedFrames = feed->Frames() < 0 ? -1 : feed->Frames() + tail;
-  spec.noClobber = o.noClobber;
-  spec.channels = e->numOutputs;
-  spec.format = o.format;
-  std::unique_ptr<SoundWriter> out = SoundWriter::Create(o.output, spec, &error);
+  SoundLayout layout;
+  layout.sampleRate = static_cast<int>(rate);
+  layout.expectedFrames = feed->Frames() < 0 ? -1 : feed->Frames() + tail;
+  layout.noClobber = o.noClobber;
+  layout.channels = e->numOutputs;
+  layout.format = o.format;
+  std::unique_ptr<SoundWriter> out = SoundWriter::Create(o.output, layout, &error);
   if (!out) return Fail(error);
   std::unique_ptr<SoundWriter> dry;
   if (!o.dry.empty()) {
     // The dry file holds exactly what was fed: floating point in the
     // render's precision, whatever --format says.
-    spec.channels = std::max(e->numInputs, 1);
-    spec.format = SampleFormat::kAuto;
-    spec.preferDouble = doublePrecision;
-    dry = SoundWriter::Create(o.dry, spec, &error);
+    layout.channels = std::max(e->numInputs, 1);
+    layout.format = SampleFormat::kAuto;
+    layout.preferDouble = doublePrecision;
+    dry = SoundWriter::Create(o.dry, layout, &error);
     if (!dry) return Fail(error);
   }
   // Program and bank files are read and written once the sound files are

@@ -70,36 +70,36 @@ int BytesPerSample(int subtype)
   return subtype == SF_FORMAT_DOUBLE ? 8 : 0;
 }
 
-bool Takes(int format, const SoundSpec& spec)
+bool Takes(int format, const SoundLayout& layout)
 {
   SF_INFO info = {};
-  info.channels = spec.channels;
-  info.samplerate = spec.sampleRate;
+  info.channels = layout.channels;
+  info.samplerate = layout.sampleRate;
   info.format = format;
   return sf_format_check(&info) != 0;
 }
 
-// The full libsndfile format for the spec in a container, or 0 with a reason.
-int ChooseFormat(const Container& c, const SoundSpec& spec, const std::string& path, std::string* error)
+// The full libsndfile format for the layout in a container, or 0 with a reason.
+int ChooseFormat(const Container& c, const SoundLayout& layout, const std::string& path, std::string* error)
 {
-  if (spec.format == SampleFormat::kAuto) {
-    const int preferred[] = {spec.preferDouble ? SF_FORMAT_DOUBLE : SF_FORMAT_FLOAT, SF_FORMAT_FLOAT,
+  if (layout.format == SampleFormat::kAuto) {
+    const int preferred[] = {layout.preferDouble ? SF_FORMAT_DOUBLE : SF_FORMAT_FLOAT, SF_FORMAT_FLOAT,
                              SF_FORMAT_VORBIS, SF_FORMAT_PCM_24, SF_FORMAT_PCM_16};
     for (int subtype : preferred)
-      if (Takes(c.format | subtype, spec)) return c.format | subtype;
-    *error = "the format of " + path + " cannot hold " + std::to_string(spec.channels) + " channels at " +
-             std::to_string(spec.sampleRate) + " Hz";
+      if (Takes(c.format | subtype, layout)) return c.format | subtype;
+    *error = "the format of " + path + " cannot hold " + std::to_string(layout.channels) + " channels at " +
+             std::to_string(layout.sampleRate) + " Hz";
     return 0;
   }
   std::string taken;
   for (const Subtype& s : kSubtypes) {
-    if (!Takes(c.format | s.subtype, spec)) continue;
-    if (s.format == spec.format) return c.format | s.subtype;
+    if (!Takes(c.format | s.subtype, layout)) continue;
+    if (s.format == layout.format) return c.format | s.subtype;
     taken += std::string(taken.empty() ? "" : " or ") + s.word;
   }
   const char* asked = "";
   for (const Subtype& s : kSubtypes)
-    if (s.format == spec.format) asked = s.name;
+    if (s.format == layout.format) asked = s.name;
   *error = std::string(c.name) + " files cannot hold " + asked + " samples (" + path + "; " +
            (taken.empty() ? "leave --format out for this format" : "it takes --format " + taken) + ")";
   return 0;
@@ -167,7 +167,7 @@ SoundWriter::~SoundWriter()
   if (m_file) sf_close(m_file);
 }
 
-std::unique_ptr<SoundWriter> SoundWriter::Create(const std::string& path, const SoundSpec& spec,
+std::unique_ptr<SoundWriter> SoundWriter::Create(const std::string& path, const SoundLayout& layout,
                                                  std::string* error)
 {
   const Container* c = ContainerFor(path);
@@ -176,15 +176,15 @@ std::unique_ptr<SoundWriter> SoundWriter::Create(const std::string& path, const 
              " from its extension (use .wav, .aiff, .flac, .ogg, .caf, .au, .w64 or .rf64)";
     return nullptr;
   }
-  std::unique_ptr<SoundWriter> writer(new SoundWriter(path, spec.noClobber));
-  writer->m_info.channels = spec.channels;
-  writer->m_info.samplerate = spec.sampleRate;
-  writer->m_info.format = ChooseFormat(*c, spec, path, error);
+  std::unique_ptr<SoundWriter> writer(new SoundWriter(path, layout.noClobber));
+  writer->m_info.channels = layout.channels;
+  writer->m_info.samplerate = layout.sampleRate;
+  writer->m_info.format = ChooseFormat(*c, layout, path, error);
   if (!writer->m_info.format) return nullptr;
 
   const long long frameBytes =
-      static_cast<long long>(BytesPerSample(writer->m_info.format & SF_FORMAT_SUBMASK)) * spec.channels;
-  const long long expectedBytes = spec.expectedFrames >= 0 ? spec.expectedFrames * frameBytes : -1;
+      static_cast<long long>(BytesPerSample(writer->m_info.format & SF_FORMAT_SUBMASK)) * layout.channels;
+  const long long expectedBytes = layout.expectedFrames >= 0 ? layout.expectedFrames * frameBytes : -1;
   bool rf64 = false;
   if (c->format == SF_FORMAT_WAV) {
     // Plain WAV only when the data is known to fit its 32-bit sizes.

@@ -44,7 +44,7 @@ private:
 // choose (32-bit float wherever it takes it).
 enum class SampleFormat { kAuto, kPcm16, kPcm24, kPcm32, kFloat };
 
-struct SoundSpec {
+struct SoundLayout {
   int channels = 2;
   int sampleRate = 44100;
   SampleFormat format = SampleFormat::kAuto;
@@ -57,10 +57,10 @@ class SoundWriter {
 public:
   ~SoundWriter();  // an uncommitted file is discarded
   // Chooses the container from the extension of path (.wav .aif .aiff .flac
-  // .ogg .caf .au .w64 .rf64 ...) and the sample format from spec. Null with
+  // .ogg .caf .au .w64 .rf64 ...) and the sample format from layout. Null with
   // a one-line reason when the container cannot take the format, the
   // channels, the rate or the expected length.
-  static std::unique_ptr<SoundWriter> Create(const std::string& path, const SoundSpec& spec,
+  static std::unique_ptr<SoundWriter> Create(const std::string& path, const SoundLayout& layout,
                                              std::string* error);
 
   bool Write(const float* interleaved, long long frames, std::string* error);
