@@ -31,8 +31,7 @@ extern const std::array<double, 2 * (kClipTableSize + 1)> kClipWide __attribute_
 // unindexable input reads position 0 with weight 0, which gives zero.
 inline StereoPair ClipLanes(StereoPair v)
 {
-  const __m128d signBit = _mm_set1_pd(-0.0);
-  const __m128d s = _mm_mul_pd(_mm_andnot_pd(signBit, v), _mm_set1_pd(kClipScale));
+  const __m128d s = _mm_mul_pd(Magnitude(v), _mm_set1_pd(kClipScale));
   const __m128d indexable = _mm_cmplt_pd(s, _mm_set1_pd(2147483648.0));  // false for NaN
   const __m128d held = _mm_min_pd(_mm_and_pd(s, indexable), _mm_set1_pd(kClipTableSize - 1));
   const __m128i position = _mm_cvttpd_epi32(held);
@@ -44,7 +43,7 @@ inline StereoPair ClipLanes(StereoPair v)
   const __m128d below = _mm_set_pd(right[0], left[0]);
   const __m128d above = _mm_set_pd(right[2], left[2]);
   const __m128d r = _mm_add_pd(_mm_mul_pd(above, f), _mm_mul_pd(_mm_sub_pd(_mm_set1_pd(1.0), f), below));
-  return _mm_or_pd(_mm_andnot_pd(signBit, r), _mm_and_pd(signBit, v));
+  return _mm_or_pd(Magnitude(r), _mm_and_pd(_mm_set1_pd(-0.0), v));
 }
 
 // The same for one value.

@@ -141,14 +141,9 @@ void IChannelBuffers::AttachDouble(int idx, int n, double** ppData, int nFrames)
 
 void IChannelBuffers::AttachFloatInputs(int idx, int n, float** ppData, int nFrames)
 {
-  if (nFrames <= 0) {
-    // Nothing to convert: the slots point at scratch and no host buffer is
-    // taken.
-    ForConnected(idx, n, static_cast<float**>(nullptr),
-                 [](Channel* ch, float*) { *ch->mSlot = ch->mScratchBuf.Get(); });
-    return;
-  }
-  ForConnected(idx, n, ppData, [nFrames](Channel* ch, float* host) {
+  // With nothing to convert no host buffer is taken: the slots point at
+  // scratch.
+  ForConnected(idx, n, nFrames > 0 ? ppData : nullptr, [nFrames](Channel* ch, float* host) {
     double* scratch = SilentScratch(ch->mScratchBuf, host ? 0 : nFrames);
     const int frames = nFrames < ch->mScratchBuf.GetSize() ? nFrames : ch->mScratchBuf.GetSize();
     if (host)

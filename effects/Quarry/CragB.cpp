@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "dsp/DifferenceEquation.h"
 #include "dsp/ExactSum.h"
 
 namespace {
@@ -132,16 +133,10 @@ double CragB::ProcessDcExact(double u)
     next = rounded;
   }
   out = rounded;
-#pragma GCC unroll 5
-  for (int i = 5; i > 0; --i) pastIn[i] = pastIn[i - 1];
+  ShiftHistories<5>(pastIn, pastOut, u, rounded);
 #pragma GCC unroll 4
-  for (int i = 4; i > 0; --i) {
-    mPastOutX[i] = mPastOutX[i - 1];
-    pastOut[i] = pastOut[i - 1];
-  }
-  pastIn[0] = u;
+  for (int i = 4; i > 0; --i) mPastOutX[i] = mPastOutX[i - 1];
   mPastOutX[0] = next;
-  pastOut[0] = rounded;
   return rounded;
 }
 
