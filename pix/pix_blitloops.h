@@ -117,12 +117,6 @@ struct _PIX_Template_Blit2 {
 
 template <class Op>
 struct _PIX_Template_Blit1 {
-  // Rectangle fill with one colour.
-  static void solidBlit(const PIX_BitmapRows& rows, const PIX_ClippedRect& rc, int r, int g, int b, int a,
-                        int ia)
-  {
-    PIX_ForEachRectPixel(rows, rc, [=](PIX_pixel* p) { Op::doPix((unsigned char*)p, r, g, b, a, ia); });
-  }
   // Gradient fill: channels are the running values' integer parts, advancing
   // by dx per pixel and dy per row. With alphaAsWeight the running alpha is
   // also the weight, otherwise the weight is full.

@@ -1,5 +1,5 @@
+#include "pix/pix_bitmaprows.h"
 #include "pix/pix_blit.h"
-#include "pix/pix_blitloops.h"
 #include "pix/pix_opselect.h"
 #include "pix/pix_solidplot.h"
 
@@ -28,17 +28,18 @@ void PIX_FillRect(PIX_IBitmap* dest, int x, int y, int w, int h, PIX_pixel color
   if (!PIX_ClipRect(rows, x, y, w, h, rc)) return;
   const int ia = PIX_IntAlpha(alpha);
   if (ia == 0) return;
-  const int r = PIX_GetR(color), g = PIX_GetG(color), b = PIX_GetB(color);
+  auto fillRows = [&](const auto& plot) {
+    for (int j = 0; j < rc.h; ++j) plot.span(rows.at(rc.x, rc.y + j), rc.w);
+  };
 
   if ((mode & PIX_OP_MASK) == PIX_OP_COPY) {
-    PIX_RunSolidPlotFast(PIX_OP_COPY, ia, color, PIX_VecFastFromIntAlpha(ia), [&](auto plot) {
-      for (int y = 0; y < rc.h; ++y) plot.span(rows.at(rc.x, rc.y + y), rc.w);
-    });
+    PIX_RunSolidPlotFast(PIX_OP_COPY, ia, color, PIX_VecFastFromIntAlpha(ia), fillRows);
     return;
   }
   // The integer alpha is both the weight and the source alpha channel.
   PIX_SelectColorOperator(mode, [&](auto tag) {
-    _PIX_Template_Blit1<typename decltype(tag)::type>::solidBlit(rows, rc, r, g, b, ia, ia);
+    fillRows(
+        PIX_OpPlot<typename decltype(tag)::type>{PIX_GetR(color), PIX_GetG(color), PIX_GetB(color), ia, ia});
   });
 }
 

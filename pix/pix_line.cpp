@@ -9,10 +9,15 @@
 
 namespace {
 
-// n pixels from p, step apart.
+// n pixels from p, step apart; adjacent pixels in one span, so that runs
+// along a row take the plotter's vector row.
 template <class Plot>
 inline void Run(PIX_pixel* p, ptrdiff_t step, int n, const Plot& plot)
 {
+  if (step == 1) {
+    plot.span(p, n);
+    return;
+  }
   for (int i = 0; i < n; ++i, p += step) plot(p);
 }
 

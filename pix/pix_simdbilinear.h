@@ -104,15 +104,15 @@ void PIX_SimdBilinearColumns(PIX_BilinearColumn* rec, const PIX_pixel* r0, const
   for (; c + I::N <= readable; c += I::N)
     pix_simd::ColumnGroup<I>(rec + c, I::load(r0 + c), I::load(r0 + c + 1), I::load(r1 + c),
                              I::load(r1 + c + 1), I::N);
-  // The rest through a copy with the edge column repeated as its own neighbour.
-  while (c < count) {
-    const int m = count - c < I::N ? count - c : I::N;
+  // The rest (at most N columns) through a copy, with the edge column
+  // repeated as its own neighbour.
+  if (c < count) {
+    const int m = count - c;
     PIX_pixel t0[I::N + 1] = {}, t1[I::N + 1] = {};
-    const int known = c + m < count || !lastIsEdge ? m + 1 : m;
+    const int known = lastIsEdge ? m : m + 1;
     for (int i = 0; i < known; ++i) t0[i] = r0[c + i], t1[i] = r1[c + i];
     if (known == m) t0[m] = t0[m - 1], t1[m] = t1[m - 1];
     pix_simd::ColumnGroup<I>(rec + c, I::load(t0), I::load(t0 + 1), I::load(t1), I::load(t1 + 1), m);
-    c += m;
   }
 }
 

@@ -54,6 +54,17 @@ void BM_Line(benchmark::State& state)
 }
 BENCHMARK(BM_Line)->ArgNames({"aa", "opaque"})->Args({0, 1})->Args({0, 0})->Args({1, 1})->Args({1, 0});
 
+// Rows of a horizontal line across the bitmap, the editor's separators and frames.
+void BM_HorizontalLine(benchmark::State& state)
+{
+  PIX_MemBitmap bm(kSize, kSize, 4);
+  const float alpha = state.range(0) ? 1.0f : 0.7f;
+  for (auto _ : state)
+    for (int y = 0; y < kSize; ++y) PIX_Line(&bm, 0, y, kSize - 1, y, 0xFF3080C0u, alpha, PIX_OP_COPY, false);
+  state.SetItemsProcessed(state.iterations() * (int64_t)kSize * kSize);
+}
+BENCHMARK(BM_HorizontalLine)->ArgNames({"opaque"})->Arg(1)->Arg(0);
+
 void BM_FLineAA(benchmark::State& state)
 {
   PIX_MemBitmap bm(kSize, kSize, 4);
