@@ -300,12 +300,19 @@ void IGraphics::AssignParamNameToolTips()
 bool IGraphics::SnapshotParam(int paramIdx, ParamSnapshot* snapshot)
 {
   if (!mPlug || !snapshot) return false;
-  BASE_MutexLock lock(mPlug->GetMutex());
-  const IParam* param = mPlug->GetParam(paramIdx);
-  if (!param) return false;
-  snapshot->mValue = param->Value();
-  snapshot->mNormalized = param->GetNormalized();
+  const IParam* param;
+  const char* label;
+  {
+    // Only the value changes after construction; the audio thread waits on
+    // this lock, so formatting happens after it is released.
+    BASE_MutexLock lock(mPlug->GetMutex());
+    param = mPlug->GetParam(paramIdx);
+    if (!param) return false;
+    snapshot->mValue = param->Value();
+    label = param->GetLabelForHost();
+  }
+  snapshot->mNormalized = param->GetNormalized(snapshot->mValue);
   param->GetDisplayForHost(snapshot->mValue, false, snapshot->mDisplay, true);
-  BASE_CopyString(snapshot->mLabel, param->GetLabelForHost(), sizeof(snapshot->mLabel));
+  BASE_CopyString(snapshot->mLabel, label, sizeof(snapshot->mLabel));
   return true;
 }

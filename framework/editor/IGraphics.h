@@ -279,9 +279,9 @@ public:
   int GetParamIdxForPTAutomation(int x, int y);
   // The remembered parameter; resets it to -1.
   int GetLastClickedParamForPTAutomation();
-  // Copies the parameter's value and texts under the plug-in mutex; false
-  // for an index that names no parameter. Drawing and prompting read
-  // parameters only through this.
+  // Copies the parameter's value under the plug-in mutex and formats its
+  // texts after releasing it; false for an index that names no parameter.
+  // Drawing reads parameters only through this.
   bool SnapshotParam(int paramIdx, ParamSnapshot* snapshot);
 
   // ---- Images (editor or constructor thread) ----

@@ -72,11 +72,13 @@ void IGraphics::PromptUserInput(IControl* control, IParam* param, IRECT* textRec
 {
   if (!control || !param || !textRect || !mPlug) return;
   const bool menu = HasDisplayMenu(param);
-  char current[ParamSnapshot::kDisplaySize];
+  double value;
   {
     BASE_MutexLock lock(mPlug->GetMutex());
-    param->GetDisplayForHost(param->Value(), false, current, menu);
+    value = param->Value();
   }
+  char current[ParamSnapshot::kDisplaySize];
+  param->GetDisplayForHost(value, false, current, menu);
   if (menu) PromptFromMenu(control, param, textRect, current);
   else CreateTextEntry(control, control->GetText(), textRect, current, param);
 }

@@ -16,13 +16,7 @@ IBitmapControl::IBitmapControl(IEffectBase* plug, int x, int y, IBitmap* bitmap,
 
 int IBitmapControl::FrameForValue(const IBitmap& bitmap, double value)
 {
-  const int n = bitmap.Frames();
-  if (n < 2) return 1;
-  const double f = (n - 1) * value + 0.5;
-  // Below one frame (or not a number) shows the first, past the last the last.
-  if (!(f >= 1.0)) return 1;
-  if (f >= n) return n;
-  return static_cast<int>(f) + 1;
+  return StepForValue(bitmap.Frames(), value) + 1;
 }
 
 bool IBitmapControl::Draw(IGraphics* graphics)

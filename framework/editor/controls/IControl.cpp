@@ -175,6 +175,15 @@ void IControl::SetAllAuxParamsFromGUI()
   for (int i = 0; i < mAuxParams.GetSize(); ++i) mPlug->SetParameterFromGUI(aux[i].mParamIdx, aux[i].mValue);
 }
 
+int IControl::StepForValue(int n, double value)
+{
+  if (n < 2) return 0;
+  const double f = (n - 1) * value + 0.5;
+  if (!(f >= 1.0)) return 0;
+  if (f >= n - 1) return n - 1;
+  return static_cast<int>(f);
+}
+
 void IControl::UpdateText(BASE_String* field, const char* text)
 {
   if (!text) text = "";

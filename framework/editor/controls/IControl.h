@@ -152,8 +152,17 @@ public:
 protected:
   // Control or shift held: drags and wheel steps adjust ten times finer.
   static bool IsFineAdjust(const IMouseMod* mod) { return mod && (mod->mC || mod->mS); }
-  // The value change of d wheel steps: 0.01 each, 0.001 when fine.
-  static double WheelDelta(const IMouseMod* mod, int d) { return d * (IsFineAdjust(mod) ? 0.001 : 0.01); }
+  // Moves the value by d wheel steps (0.01 each, 0.001 when fine) and
+  // sends it: the wheel of knobs and faders.
+  void StepByWheel(const IMouseMod* mod, int d)
+  {
+    mValue += d * (IsFineAdjust(mod) ? 0.001 : 0.01);
+    SetDirty(true);
+  }
+  // The nearest of n steps spread evenly over 0-1, counted from 0: below
+  // the first (or not a number) the first, past the last the last; 0 for
+  // fewer than two steps. Strip frames and radio buttons both pick here.
+  static int StepForValue(int n, double value);
   // Controls take a copy of the caller's bitmap; a missing one is an image
   // without pixels or size, drawn as nothing.
   static IBitmap BitmapOrEmpty(const IBitmap* bitmap) { return bitmap ? *bitmap : IBitmap(); }

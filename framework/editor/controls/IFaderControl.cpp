@@ -44,11 +44,7 @@ void IFaderControl::OnMouseDown(int x, int y, IMouseMod* mod)
 
 void IFaderControl::OnMouseDrag(int x, int y, int, int, IMouseMod*) { SnapToMouse(x, y); }
 
-void IFaderControl::OnMouseWheel(int, int, IMouseMod* mod, int d)
-{
-  mValue += WheelDelta(mod, d);
-  SetDirty(true);
-}
+void IFaderControl::OnMouseWheel(int, int, IMouseMod* mod, int d) { StepByWheel(mod, d); }
 
 bool IFaderControl::Draw(IGraphics* graphics)
 {

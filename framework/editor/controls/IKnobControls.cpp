@@ -26,11 +26,7 @@ void IKnobControl::OnMouseDrag(int, int, int dX, int dY, IMouseMod* mod)
   SetDirty(true);
 }
 
-void IKnobControl::OnMouseWheel(int, int, IMouseMod* mod, int d)
-{
-  mValue += WheelDelta(mod, d);
-  SetDirty(true);
-}
+void IKnobControl::OnMouseWheel(int, int, IMouseMod* mod, int d) { StepByWheel(mod, d); }
 
 // ---- IKnobLineControl ----
 

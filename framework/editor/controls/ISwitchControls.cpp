@@ -175,9 +175,7 @@ void IRadioButtonsControl::OnMouseDown(int x, int y, IMouseMod* mod)
 bool IRadioButtonsControl::Draw(IGraphics* graphics)
 {
   const int n = mRECTs.GetSize();
-  const double pick = (n - 1) * mValue + 0.5;
-  // Written so that a value that is not a number picks the first button.
-  const int active = !(pick >= 1.0) ? 0 : pick >= n - 1 ? n - 1 : static_cast<int>(pick);
+  const int active = StepForValue(n, mValue);
   IRECT* r = mRECTs.Get();
   for (int i = 0; i < n; ++i) graphics->DrawBitmap(&mBitmap, &r[i], i == active ? 2 : 1, &mBlend);
   return true;
