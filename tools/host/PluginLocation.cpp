@@ -6,6 +6,8 @@
 #include <climits>
 #include <cstdlib>
 
+#include "tools/host/PathParts.h"
+
 namespace {
 
 const char* kPluginFile = "Quarry.so";
@@ -16,9 +18,7 @@ std::string ExecutableFolder()
   const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
   if (n <= 0) return ".";
   exe[n] = '\0';
-  const std::string path(exe);
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? "." : path.substr(0, slash);
+  return FolderOf(exe);
 }
 
 bool IsFile(const std::string& path)
