@@ -25,7 +25,7 @@ std::string EditorTitle(HostedPlugin* plugin)
 
 void AddEditorHostOptions(CLI::App* c, EditorHostOptions* o)
 {
-  c->add_option("PLUGIN", o->plugin, "The plug-in (.so) to load; default: Quarry.so")->type_name("");
+  AddPluginArgument(c, &o->plugin);
   c->add_option("--set", o->assignments,
                 "Set a parameter before the editor opens, by name or index, to a value in its own unit or "
                 "to one of its display texts; repeatable")

@@ -6,6 +6,8 @@
 #include <climits>
 #include <cstdlib>
 
+#include <CLI/CLI.hpp>
+
 #include "tools/host/PathParts.h"
 
 namespace {
@@ -39,4 +41,9 @@ std::string DefaultPluginPath()
   for (const std::string& path : candidates)
     if (IsFile(path)) return path;
   return beside;
+}
+
+void AddPluginArgument(CLI::App* command, std::string* plugin)
+{
+  command->add_option("PLUGIN", *plugin, "The plug-in (.so) to load; default: Quarry.so")->type_name("");
 }
