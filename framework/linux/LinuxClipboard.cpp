@@ -1,18 +1,16 @@
 #include "framework/linux/LinuxClipboard.h"
 
 #include <poll.h>
-#include <time.h>
+
+#include <cstdint>
 
 #include <X11/Xatom.h>
 
+#include "framework/linux/LinuxTickClock.h"
+
 namespace {
 
-long NowMs()
-{
-  timespec ts;
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return ts.tv_sec * 1000L + ts.tv_nsec / 1000000L;
-}
+const int64_t kNsPerMs = 1000000;
 
 struct Wanted {
   Window requestor;
@@ -29,13 +27,13 @@ Bool IsOurNotify(Display*, XEvent* ev, XPointer arg)
 // Waits for the owner's SelectionNotify; false after the deadline.
 bool WaitForNotify(Display* d, Wanted* wanted, int timeoutMs, XEvent* out)
 {
-  const long deadline = NowMs() + timeoutMs;
+  const int64_t deadline = LinuxTickClock::NowNs() + timeoutMs * kNsPerMs;
   for (;;) {
     if (XCheckIfEvent(d, out, IsOurNotify, reinterpret_cast<XPointer>(wanted))) return true;
-    const long left = deadline - NowMs();
+    const int64_t left = deadline - LinuxTickClock::NowNs();
     if (left <= 0) return false;
     pollfd p = {ConnectionNumber(d), POLLIN, 0};
-    poll(&p, 1, (int)left);
+    poll(&p, 1, (int)((left + kNsPerMs - 1) / kNsPerMs));
     // Reads what arrived into the queue without blocking.
     XEventsQueued(d, QueuedAfterReading);
   }

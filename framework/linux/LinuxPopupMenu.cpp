@@ -57,8 +57,7 @@ LinuxPopupMenu::LinuxPopupMenu(IGraphicsLinuxView* view) : m_view(view), m_displ
 LinuxPopupMenu::~LinuxPopupMenu()
 {
   CloseLevelsFrom(0);
-  if (m_pointerGrabbed) XUngrabPointer(m_display, CurrentTime);
-  if (m_keyboardGrabbed) XUngrabKeyboard(m_display, CurrentTime);
+  Ungrab();
   XFlush(m_display);
 }
 
@@ -102,9 +101,7 @@ IPopupMenu* LinuxPopupMenu::Run(IPopupMenu* menu, const IRECT& r)
   }
 
   CloseLevelsFrom(0);
-  if (m_pointerGrabbed) XUngrabPointer(m_display, CurrentTime);
-  if (m_keyboardGrabbed) XUngrabKeyboard(m_display, CurrentTime);
-  m_pointerGrabbed = m_keyboardGrabbed = false;
+  Ungrab();
   // The editor saw the press that opened the menu; it gets its release
   // too, so the gesture it began ends.
   if (m_haveOpeningRelease) XPutBackEvent(m_display, &m_openingRelease);
@@ -265,6 +262,13 @@ void LinuxPopupMenu::Grab()
           XGrabKeyboard(m_display, window, True, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess;
     if (!(m_pointerGrabbed && m_keyboardGrabbed)) SleepMs(5);
   }
+}
+
+void LinuxPopupMenu::Ungrab()
+{
+  if (m_pointerGrabbed) XUngrabPointer(m_display, CurrentTime);
+  if (m_keyboardGrabbed) XUngrabKeyboard(m_display, CurrentTime);
+  m_pointerGrabbed = m_keyboardGrabbed = false;
 }
 
 // ---- Events ----

@@ -58,6 +58,7 @@ private:
   // The level and row under a root position; level -1 outside every level.
   int LevelAt(int rootX, int rootY, int* row) const;
   void Grab();
+  void Ungrab();
   void Handle(XEvent* event);
   void OnMotion(int rootX, int rootY);
   void OnRelease(XButtonEvent* e);

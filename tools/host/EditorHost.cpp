@@ -6,6 +6,7 @@
 #include "tools/host/HostedPlugin.h"
 #include "tools/host/Messages.h"
 #include "tools/host/ParameterText.h"
+#include "tools/host/PathParts.h"
 #include "tools/host/PluginLocation.h"
 #include "tools/host/ProgramFiles.h"
 
@@ -16,20 +17,15 @@ const int kBlockSize = 512;
 
 std::string EditorTitle(HostedPlugin* plugin)
 {
-  std::string name = plugin->GetText(effGetEffectName, 0, kVstMaxEffectNameLen + 1);
-  if (name.empty()) {
-    name = plugin->Path();
-    const size_t slash = name.rfind('/');
-    if (slash != std::string::npos) name = name.substr(slash + 1);
-  }
-  return name;
+  const std::string name = plugin->GetText(effGetEffectName, 0, kVstMaxEffectNameLen + 1);
+  return name.empty() ? LeafOf(plugin->Path()) : name;
 }
 
 }  // namespace
 
 void AddEditorHostOptions(CLI::App* c, EditorHostOptions* o)
 {
-  c->add_option("PLUGIN", o->plugin, "The plug-in (.so) to load; default: Quarry.so")->type_name("");
+  AddPluginArgument(c, &o->plugin);
   c->add_option("--set", o->assignments,
                 "Set a parameter before the editor opens, by name or index, to a value in its own unit or "
                 "to one of its display texts; repeatable")

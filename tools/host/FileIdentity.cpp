@@ -5,18 +5,17 @@
 #include <climits>
 #include <cstdlib>
 
+#include "tools/host/PathParts.h"
+
 namespace {
 
 // The absolute path of a file that may not exist yet: its folder resolved,
 // its own name kept.
 std::string Resolved(const std::string& path)
 {
-  const size_t slash = path.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
-  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
   char real[PATH_MAX];
-  if (!realpath(folder.c_str(), real)) return path;
-  return std::string(real) + "/" + name;
+  if (!realpath(FolderOf(path).c_str(), real)) return path;
+  return std::string(real) + "/" + LeafOf(path);
 }
 
 }  // namespace

@@ -98,10 +98,7 @@ public:
   {
     return "Show what a plug-in reports: identity, programs, parameters with defaults and ranges";
   }
-  void AddOptions(CLI::App* command) override
-  {
-    command->add_option("PLUGIN", mPlugin, "The plug-in (.so) to load; default: Quarry.so")->type_name("");
-  }
+  void AddOptions(CLI::App* command) override { AddPluginArgument(command, &mPlugin); }
   int Run() override { return ShowInfo(mPlugin.empty() ? DefaultPluginPath() : mPlugin); }
 
 private:

@@ -6,6 +6,10 @@
 #include <climits>
 #include <cstdlib>
 
+#include <CLI/CLI.hpp>
+
+#include "tools/host/PathParts.h"
+
 namespace {
 
 const char* kPluginFile = "Quarry.so";
@@ -16,9 +20,7 @@ std::string ExecutableFolder()
   const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
   if (n <= 0) return ".";
   exe[n] = '\0';
-  const std::string path(exe);
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? "." : path.substr(0, slash);
+  return FolderOf(exe);
 }
 
 bool IsFile(const std::string& path)
@@ -39,4 +41,9 @@ std::string DefaultPluginPath()
   for (const std::string& path : candidates)
     if (IsFile(path)) return path;
   return beside;
+}
+
+void AddPluginArgument(CLI::App* command, std::string* plugin)
+{
+  command->add_option("PLUGIN", *plugin, "The plug-in (.so) to load; default: Quarry.so")->type_name("");
 }

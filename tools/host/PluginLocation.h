@@ -7,6 +7,14 @@
 
 #include <string>
 
+namespace CLI {
+class App;
+}
+
 // The first of those places that holds a Quarry.so; the one beside the
 // executable when none does, so that the failure names a sensible path.
 std::string DefaultPluginPath();
+
+// Declares a command's optional PLUGIN argument; plugin stays empty when
+// the line names none.
+void AddPluginArgument(CLI::App* command, std::string* plugin);

@@ -202,7 +202,7 @@ public:
   void AddOptions(CLI::App* c) override
   {
     RenderOptions& o = mOptions;
-    c->add_option("PLUGIN", o.plugin, "The plug-in (.so) to load; default: Quarry.so")->type_name("");
+    AddPluginArgument(c, &o.plugin);
     c->add_option("-i,--input", o.input,
                   "Sound file to render (any format libsndfile reads); default: the demo riff")
         ->type_name("IN");

@@ -11,6 +11,8 @@
 #include <cstring>
 #include <vector>
 
+#include "tools/host/PathParts.h"
+
 namespace {
 
 // Temporary files in flight, for the signal handler, which may only use
@@ -50,19 +52,6 @@ int Register(const std::string& path)
   return -1;
 }
 
-std::string FolderOf(const std::string& path)
-{
-  const size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string BaseNameOf(const std::string& path)
-{
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // rename that fails with EEXIST instead of replacing an existing target.
 int RenameNoReplace(const char* from, const char* to)
 {
@@ -100,7 +89,7 @@ bool SafeOutputFile::Create(std::string* error)
   }
   // Hidden and beside the target, so the final rename stays on one file
   // system and a crash leaves nothing that looks like a result.
-  std::string pattern = FolderOf(m_target) + "/." + BaseNameOf(m_target) + ".XXXXXX";
+  std::string pattern = FolderOf(m_target) + "/." + LeafOf(m_target) + ".XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   const int fd = mkstemp(name.data());
